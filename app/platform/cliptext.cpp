@@ -1,0 +1,34 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "cliptext.h"
+
+#include <QMimeData>
+
+namespace ClipText {
+
+QString decode(const QByteArray &bytes, Encoding encoding)
+{
+    const qsizetype nul = bytes.indexOf('\0');
+    const QByteArrayView view = nul < 0 ? QByteArrayView(bytes) : QByteArrayView(bytes).first(nul);
+    return encoding == Encoding::Utf8 ? QString::fromUtf8(view) : QString::fromLatin1(view);
+}
+
+bool isSecretHint(const QByteArray &hintValue)
+{
+    return hintValue.trimmed() == "secret";
+}
+
+QString fromMimeData(const QMimeData &data)
+{
+    const QString hintType = QString::fromLatin1(kPasswordHintType);
+    if (data.hasFormat(hintType) && isSecretHint(data.data(hintType)))
+        return {};
+    if (!data.hasText())
+        return {};
+    QString text = data.text();
+    const qsizetype nul = text.indexOf(QChar(0));
+    if (nul >= 0)
+        text.truncate(nul);
+    return text;
+}
+
+} // namespace ClipText

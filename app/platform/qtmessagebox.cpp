@@ -1,0 +1,81 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "qtmessagebox.h"
+
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace {
+
+QString displayText(QString text)
+{
+    // The stored text keeps its carriage returns; only the display breaks lines there.
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
+QMessageBox::Icon iconFor(int style)
+{
+    switch (style & 0xF0) {
+    case MessageBox::Critical:
+        return QMessageBox::Critical;
+    case MessageBox::Question:
+        return QMessageBox::Question;
+    case MessageBox::Exclamation:
+        return QMessageBox::Warning;
+    case MessageBox::Information:
+        return QMessageBox::Information;
+    default:
+        return QMessageBox::NoIcon;
+    }
+}
+
+struct ButtonSpec
+{
+    const char *caption;
+    int result;
+    QMessageBox::ButtonRole role;
+};
+
+QList<ButtonSpec> buttonsFor(int style)
+{
+    switch (style & 0x0F) {
+    case MessageBox::OkCancel:
+        return {{"OK", MessageBox::Ok, QMessageBox::AcceptRole},
+                {"Annulla", MessageBox::Cancel, QMessageBox::RejectRole}};
+    case MessageBox::YesNoCancel:
+        return {{"Sì", MessageBox::Yes, QMessageBox::YesRole},
+                {"No", MessageBox::No, QMessageBox::NoRole},
+                {"Annulla", MessageBox::Cancel, QMessageBox::RejectRole}};
+    case MessageBox::YesNo:
+        return {{"Sì", MessageBox::Yes, QMessageBox::YesRole},
+                {"No", MessageBox::No, QMessageBox::NoRole}};
+    default:
+        return {{"OK", MessageBox::Ok, QMessageBox::AcceptRole}};
+    }
+}
+
+} // namespace
+
+QString QtMessageBox::applicationTitle()
+{
+    return QStringLiteral("Scrivel v.5");
+}
+
+int QtMessageBox::MsgBox(const QString &text, int style, const QString &title)
+{
+    QMessageBox box(iconFor(style), title.isEmpty() ? applicationTitle() : title,
+                    displayText(text), QMessageBox::NoButton, m_parent);
+    const QList<ButtonSpec> specs = buttonsFor(style);
+    QList<QPushButton *> buttons;
+    for (const ButtonSpec &spec : specs)
+        buttons << box.addButton(QString::fromUtf8(spec.caption), spec.role);
+    box.setDefaultButton(buttons.first());
+    // Esc answers Cancel where there is one, the only button otherwise; with
+    // Yes and No alone it does nothing.
+    if ((style & 0x0F) != YesNo)
+        box.setEscapeButton(buttons.last());
+    box.exec();
+    const int index = buttons.indexOf(qobject_cast<QPushButton *>(box.clickedButton()));
+    return index >= 0 ? specs[index].result : specs.last().result;
+}

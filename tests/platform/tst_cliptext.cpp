@@ -1,0 +1,53 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "cliptext.h"
+
+#include <QMimeData>
+#include <QTest>
+
+class TestClipText : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void decode_data();
+    void decode();
+    void secretMimeDataIsEmpty();
+};
+
+void TestClipText::decode_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("latin1");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("plain") << QByteArray("abc") << false << QStringLiteral("abc");
+    QTest::newRow("ends at NUL") << QByteArray("ab\0cd", 5) << false << QStringLiteral("ab");
+    QTest::newRow("NUL first") << QByteArray("\0cd", 3) << false << QString();
+    QTest::newRow("invalid utf8") << QByteArray("a\xff" "b") << false
+                                  << QStringLiteral("a\uFFFDb");
+    QTest::newRow("CR LF and CR kept") << QByteArray("a\r\nb\rc") << false
+                                       << QStringLiteral("a\r\nb\rc");
+    QTest::newRow("blanks") << QByteArray("   ") << false << QStringLiteral("   ");
+    QTest::newRow("latin1") << QByteArray("caf\xe9") << true << QStringLiteral("café");
+}
+
+void TestClipText::decode()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, latin1);
+    QFETCH(QString, text);
+    QCOMPARE(ClipText::decode(bytes, latin1 ? ClipText::Encoding::Latin1 : ClipText::Encoding::Utf8),
+             text);
+}
+
+void TestClipText::secretMimeDataIsEmpty()
+{
+    QMimeData data;
+    data.setText(QStringLiteral("hunter2"));
+    QCOMPARE(ClipText::fromMimeData(data), QStringLiteral("hunter2"));
+    data.setData(QString::fromLatin1(ClipText::kPasswordHintType), "secret");
+    QCOMPARE(ClipText::fromMimeData(data), QString());
+    data.setData(QString::fromLatin1(ClipText::kPasswordHintType), "public");
+    QCOMPARE(ClipText::fromMimeData(data), QStringLiteral("hunter2"));
+}
+
+QTEST_GUILESS_MAIN(TestClipText)
+#include "tst_cliptext.moc"

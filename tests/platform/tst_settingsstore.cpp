@@ -1,0 +1,81 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "settingsstore.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestSettingsStore : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void textsRoundTrip_data();
+    void textsRoundTrip();
+    void missingKeyReadsDefault();
+    void handEditedList();
+    void unwritableFileReportsFailure();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void TestSettingsStore::textsRoundTrip_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::newRow("True") << QStringLiteral("True");
+    QTest::newRow("minus one") << QStringLiteral("-1");
+    QTest::newRow("empty") << QString();
+    QTest::newRow("leading blank") << QStringLiteral(" 5");
+    QTest::newRow("leading zero") << QStringLiteral("0700");
+    QTest::newRow("comma") << QStringLiteral("a,b");
+    QTest::newRow("italian") << QStringLiteral("è più");
+}
+
+void TestSettingsStore::textsRoundTrip()
+{
+    QFETCH(QString, value);
+    const QString path = m_dir.filePath(QStringLiteral("rt.ini"));
+    {
+        SettingsStore store(path);
+        store.SaveSetting(QStringLiteral("Altro"), QStringLiteral("Ref"), value);
+        QVERIFY(store.flush());
+    }
+    SettingsStore again(path);
+    QCOMPARE(again.GetSetting(QStringLiteral("Altro"), QStringLiteral("Ref")), value);
+}
+
+void TestSettingsStore::missingKeyReadsDefault()
+{
+    SettingsStore store(m_dir.filePath(QStringLiteral("missing.ini")));
+    QCOMPARE(store.GetSetting(QStringLiteral("Posizione"), QStringLiteral("Sin")),
+             QStringLiteral("-1"));
+    // Keys are case-sensitive: another spelling is another key.
+    store.SaveSetting(QStringLiteral("Altro"), QStringLiteral("Ref"), QStringLiteral("5"));
+    QCOMPARE(store.GetSetting(QStringLiteral("Altro"), QStringLiteral("ref")), QStringLiteral("-1"));
+}
+
+void TestSettingsStore::handEditedList()
+{
+    const QString path = m_dir.filePath(QStringLiteral("hand.ini"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("[Altro]\nRef=a,b\nConfUsc=\n");
+    file.close();
+    SettingsStore store(path);
+    QCOMPARE(store.GetSetting(QStringLiteral("Altro"), QStringLiteral("Ref")), QStringLiteral("a,b"));
+    QCOMPARE(store.GetSetting(QStringLiteral("Altro"), QStringLiteral("ConfUsc")), QString());
+}
+
+void TestSettingsStore::unwritableFileReportsFailure()
+{
+    // A folder where the file should be: nothing can be written there.
+    const QString path = m_dir.filePath(QStringLiteral("blocked.ini"));
+    QVERIFY(QDir().mkpath(path));
+    SettingsStore store(path);
+    store.SaveSetting(QStringLiteral("Altro"), QStringLiteral("Ref"), QStringLiteral("700"));
+    QVERIFY(!store.flush());
+}
+
+QTEST_GUILESS_MAIN(TestSettingsStore)
+#include "tst_settingsstore.moc"

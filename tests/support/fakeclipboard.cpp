@@ -1,0 +1,54 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "fakeclipboard.h"
+
+void FakeClipboard::copy(const QString &text)
+{
+    m_text = text;
+    ++m_serial;
+}
+
+void FakeClipboard::setUnavailable(bool unavailable)
+{
+    m_unavailable = unavailable;
+}
+
+void FakeClipboard::setPending(bool pending)
+{
+    m_pending = pending;
+}
+
+Clipboard::Reading FakeClipboard::poll()
+{
+    ++m_reads;
+    if (m_pending)
+        return {Status::Pending, {}, m_serial};
+    if (m_unavailable)
+        return {Status::Failed, {}, m_serial};
+    return {Status::Ready, m_text, m_serial};
+}
+
+Clipboard::Reading FakeClipboard::readNow()
+{
+    ++m_reads;
+    if (m_unavailable || m_pending)
+        return {Status::Failed, {}, m_serial};
+    return {Status::Ready, m_text, m_serial};
+}
+
+bool FakeClipboard::setText(const QString &text)
+{
+    if (m_unavailable)
+        return false;
+    ++m_writes;
+    copy(text);
+    return true;
+}
+
+bool FakeClipboard::clear()
+{
+    if (m_unavailable)
+        return false;
+    ++m_clears;
+    copy(QString());
+    return true;
+}

@@ -1,0 +1,38 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "clipboard.h"
+
+// A clipboard whose state the test sets. Writes fail while it is unavailable.
+class FakeClipboard : public Clipboard
+{
+    Q_OBJECT
+public:
+    using Clipboard::Clipboard;
+
+    // Another program copied text: the next poll reads it.
+    void copy(const QString &text);
+    // The owner stops answering (reads fail) or answers again.
+    void setUnavailable(bool unavailable);
+    // The next polls report a read in flight.
+    void setPending(bool pending);
+
+    QString text() const { return m_text; }
+    int reads() const { return m_reads; }
+    int writes() const { return m_writes; }
+    int clears() const { return m_clears; }
+
+    Reading poll() override;
+    Reading readNow() override;
+    bool setText(const QString &text) override;
+    bool clear() override;
+
+private:
+    QString m_text;
+    quint64 m_serial = 1;
+    bool m_unavailable = false;
+    bool m_pending = false;
+    int m_reads = 0;
+    int m_writes = 0;
+    int m_clears = 0;
+};

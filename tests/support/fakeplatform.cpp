@@ -1,0 +1,31 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "fakeplatform.h"
+
+int FakeModalHost::showModal(QDialog &dialog)
+{
+    ++shown;
+    return onShow ? onShow(dialog) : 0;
+}
+
+bool FakeProcessLauncher::startDetached(const QString &program, const QStringList &arguments)
+{
+    if (failing)
+        return false;
+    starts.append({program, arguments});
+    return true;
+}
+
+FakePlatform::FakePlatform() : settings(std::make_unique<SettingsStore>(settingsPath()))
+{
+}
+
+void FakePlatform::reopenSettings()
+{
+    settings->flush();
+    settings = std::make_unique<SettingsStore>(settingsPath());
+}
+
+Platform FakePlatform::platform()
+{
+    return Platform{clipboard, messages, modals, processes, screen, *settings};
+}
