@@ -64,8 +64,8 @@ QString QtMessageBox::applicationTitle()
 
 int QtMessageBox::MsgBox(const QString &text, int style, const QString &title)
 {
-    QMessageBox box(iconFor(style), title.isEmpty() ? applicationTitle() : title,
-                    displayText(text), QMessageBox::NoButton, m_parent);
+    QMessageBox box(iconFor(style), title.isEmpty() ? applicationTitle() : title, displayText(text),
+                    QMessageBox::NoButton, m_parent);
     const QList<ButtonSpec> specs = buttonsFor(style);
     QList<QPushButton *> buttons;
     for (const ButtonSpec &spec : specs)

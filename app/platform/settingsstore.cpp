@@ -4,8 +4,7 @@
 #include <QStringList>
 
 SettingsStore::SettingsStore(const QString &filePath) : m_settings(filePath, QSettings::IniFormat)
-{
-}
+{}
 
 QString SettingsStore::userFilePath()
 {

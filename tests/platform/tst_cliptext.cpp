@@ -21,10 +21,11 @@ void TestClipText::decode_data()
     QTest::newRow("plain") << QByteArray("abc") << false << QStringLiteral("abc");
     QTest::newRow("ends at NUL") << QByteArray("ab\0cd", 5) << false << QStringLiteral("ab");
     QTest::newRow("NUL first") << QByteArray("\0cd", 3) << false << QString();
-    QTest::newRow("invalid utf8") << QByteArray("a\xff" "b") << false
-                                  << QStringLiteral("a\uFFFDb");
-    QTest::newRow("CR LF and CR kept") << QByteArray("a\r\nb\rc") << false
-                                       << QStringLiteral("a\r\nb\rc");
+    QTest::newRow("invalid utf8") << QByteArray("a\xff"
+                                                "b")
+                                  << false << QStringLiteral("a\uFFFDb");
+    QTest::newRow("CR LF and CR kept")
+        << QByteArray("a\r\nb\rc") << false << QStringLiteral("a\r\nb\rc");
     QTest::newRow("blanks") << QByteArray("   ") << false << QStringLiteral("   ");
     QTest::newRow("latin1") << QByteArray("caf\xe9") << true << QStringLiteral("café");
 }
@@ -34,8 +35,9 @@ void TestClipText::decode()
     QFETCH(QByteArray, bytes);
     QFETCH(bool, latin1);
     QFETCH(QString, text);
-    QCOMPARE(ClipText::decode(bytes, latin1 ? ClipText::Encoding::Latin1 : ClipText::Encoding::Utf8),
-             text);
+    QCOMPARE(
+        ClipText::decode(bytes, latin1 ? ClipText::Encoding::Latin1 : ClipText::Encoding::Utf8),
+        text);
 }
 
 void TestClipText::secretMimeDataIsEmpty()

@@ -52,7 +52,8 @@ void TestSettingsStore::missingKeyReadsDefault()
              QStringLiteral("-1"));
     // Keys are case-sensitive: another spelling is another key.
     store.SaveSetting(QStringLiteral("Altro"), QStringLiteral("Ref"), QStringLiteral("5"));
-    QCOMPARE(store.GetSetting(QStringLiteral("Altro"), QStringLiteral("ref")), QStringLiteral("-1"));
+    QCOMPARE(store.GetSetting(QStringLiteral("Altro"), QStringLiteral("ref")),
+             QStringLiteral("-1"));
 }
 
 void TestSettingsStore::handEditedList()
@@ -63,7 +64,8 @@ void TestSettingsStore::handEditedList()
     file.write("[Altro]\nRef=a,b\nConfUsc=\n");
     file.close();
     SettingsStore store(path);
-    QCOMPARE(store.GetSetting(QStringLiteral("Altro"), QStringLiteral("Ref")), QStringLiteral("a,b"));
+    QCOMPARE(store.GetSetting(QStringLiteral("Altro"), QStringLiteral("Ref")),
+             QStringLiteral("a,b"));
     QCOMPARE(store.GetSetting(QStringLiteral("Altro"), QStringLiteral("ConfUsc")), QString());
 }
 

@@ -15,9 +15,7 @@ bool FakeProcessLauncher::startDetached(const QString &program, const QStringLis
     return true;
 }
 
-FakePlatform::FakePlatform() : settings(std::make_unique<SettingsStore>(settingsPath()))
-{
-}
+FakePlatform::FakePlatform() : settings(std::make_unique<SettingsStore>(settingsPath())) {}
 
 void FakePlatform::reopenSettings()
 {

@@ -10,7 +10,6 @@
 #include "settingsstore.h"
 
 #include <QTemporaryDir>
-
 #include <functional>
 #include <memory>
 

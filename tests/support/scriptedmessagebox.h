@@ -4,7 +4,6 @@
 #include "messagebox.h"
 
 #include <QList>
-
 #include <functional>
 
 // Answers message boxes from a script and records what was asked.

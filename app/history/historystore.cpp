@@ -1,0 +1,137 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "historystore.h"
+
+#include "entrydelegate.h"
+#include "selectionbuttons.h"
+
+#include <QAction>
+#include <QListWidget>
+#include <QMenu>
+
+HistoryStore::HistoryStore(QListWidget &List1, QMenu &mnucdLista, QAction &mnulista0,
+                           QAction &insertBefore)
+    : m_list(List1), m_menu(mnucdLista), m_insertBefore(insertBefore),
+      m_content(kTableSize), m_mnulista{&mnulista0}
+{}
+
+int HistoryStore::count() const
+{
+    return m_list.count();
+}
+
+bool HistoryStore::containsText(const QString &text) const
+{
+    return m_index.contains(text);
+}
+
+QString HistoryStore::trayCaption(const QString &text)
+{
+    if (text.size() <= kCaptionLength)
+        return text;
+    return text.left(kCaptionLength) + QLatin1String("...");
+}
+
+int HistoryStore::appendEntry(const QString &text)
+{
+    if (isFull())
+        return -1;
+    auto *line = new QListWidgetItem;
+    line->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+    line->setCheckState(Qt::Unchecked);
+    m_list.addItem(line);
+    const int index = count() - 1;
+    setLineName(index, text);
+    m_content[index] = text;
+    indexAdd(text);
+
+    auto *item = new QAction(trayCaption(text), &m_menu);
+    m_menu.insertAction(&m_insertBefore, item);
+    m_mnulista.push_back(item);
+
+    if (m_list.currentRow() != -1 && m_buttons)
+        m_buttons->setSelectionButtonsEnabled(true);
+    ++m_revision;
+    return index;
+}
+
+QString HistoryStore::readContent(int index) const
+{
+    return m_content.at(index);
+}
+
+QString HistoryStore::name(int index) const
+{
+    return m_list.item(index)->text();
+}
+
+bool HistoryStore::isChecked(int index) const
+{
+    return m_list.item(index)->checkState() == Qt::Checked;
+}
+
+void HistoryStore::updateEntry(int index, const QString &name, const QString &content)
+{
+    indexRemove(m_content[index]);
+    m_content[index] = content;
+    indexAdd(content);
+    setLineName(index, name);
+    m_mnulista[index + 1]->setText(name);
+    ++m_revision;
+}
+
+void HistoryStore::removeEntryAt(int index)
+{
+    const int n = count();
+    if (index < 0 || index >= n)
+        return;
+    indexRemove(m_content[index]);
+    for (int j = index; j < n; ++j)
+        m_content[j] = m_content[j + 1];
+    for (int k = index + 1; k < n; ++k)
+        m_mnulista[k]->setText(m_mnulista[k + 1]->text());
+    m_content[n] = QString();
+    delete m_mnulista.back();
+    m_mnulista.pop_back();
+    delete m_list.takeItem(index);
+    // After a removal no line is selected, whichever line was.
+    m_list.setCurrentRow(-1);
+    if (count() == 0 && m_buttons)
+        m_buttons->setSelectionButtonsEnabled(false);
+    ++m_revision;
+}
+
+void HistoryStore::clear()
+{
+    while (m_mnulista.size() > 1) {
+        delete m_mnulista.back();
+        m_mnulista.pop_back();
+    }
+    m_list.clear();
+    m_index.clear();
+    ++m_revision;
+}
+
+QAction *HistoryStore::mnulista(int element) const
+{
+    return m_mnulista.at(element);
+}
+
+void HistoryStore::indexAdd(const QString &content)
+{
+    ++m_index[content];
+}
+
+void HistoryStore::indexRemove(const QString &content)
+{
+    const auto it = m_index.find(content);
+    if (it != m_index.end() && --it.value() == 0)
+        m_index.erase(it);
+}
+
+void HistoryStore::setLineName(int index, const QString &name)
+{
+    QListWidgetItem *line = m_list.item(index);
+    line->setText(name);
+    // Assistive tools get the one-line form, not megabytes of text.
+    line->setData(Qt::AccessibleTextRole, EntryDelegate::displayText(name));
+}
