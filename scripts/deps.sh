@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+#
+# Installs the Debian 12 packages Scrivel needs, and only those missing.
+#
+#   scripts/deps.sh [build] [run] [desktop]    (no argument: all of them)
+#
+#   build    compiler, CMake, Ninja, Qt 6 and xcb development files
+#   run      what the program needs at run time
+#   desktop  the private virtual desktop used by the end-to-end tests and by
+#            scripts/run.sh where there is no display
+#
+# Runs apt-get as root, or through sudo. A second run with everything in place
+# asks dpkg only and returns at once.
+set -euo pipefail
+
+build=(build-essential cmake ninja-build pkg-config
+       qt6-base-dev qt6-base-dev-tools libgl-dev libxcb1-dev libxcb-xfixes0-dev)
+run=(libqt6widgets6 libqt6svg6 qt6-qpa-plugins fonts-dejavu-core xdg-utils)
+desktop=(xvfb xauth openbox trayer xdotool xclip x11-utils imagemagick
+         dbus-daemon dbus-bin at-spi2-core
+         python3 python3-xlib python3-gi python3-pyatspi gir1.2-atspi-2.0)
+
+groups=("$@")
+[ ${#groups[@]} -eq 0 ] && groups=(build run desktop)
+
+wanted=()
+for group in "${groups[@]}"; do
+    case "$group" in
+        build) wanted+=("${build[@]}") ;;
+        run) wanted+=("${run[@]}") ;;
+        desktop) wanted+=("${desktop[@]}") ;;
+        *) echo "deps.sh: unknown group '$group' (build, run, desktop)" >&2; exit 2 ;;
+    esac
+done
+
+# One dpkg query for all: installed packages print "ii <name>".
+installed=" $(dpkg-query -W -f='${db:Status-Abbrev}${Package}\n' "${wanted[@]}" 2>/dev/null |
+              awk '$1 == "ii" { printf "%s ", $2 }' || true)"
+missing=()
+for package in "${wanted[@]}"; do
+    [[ "$installed" == *" $package "* ]] || missing+=("$package")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+if ! command -v apt-get >/dev/null; then
+    echo "deps.sh: apt-get not found; install these packages by hand: ${missing[*]}" >&2
+    exit 1
+fi
+if [ "$(id -u)" -eq 0 ]; then
+    as_root=()
+elif command -v sudo >/dev/null; then
+    as_root=(sudo)
+else
+    echo "deps.sh: run as root or install sudo; missing: ${missing[*]}" >&2
+    exit 1
+fi
+
+echo "deps.sh: installing ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -q
+"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive \
+    apt-get install -y -q --no-install-recommends "${missing[@]}"
