@@ -1,0 +1,369 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "form1.h"
+
+#include "alwaysontop.h"
+#include "buttontoolbar.h"
+#include "entrydelegate.h"
+#include "framegeometry.h"
+#include "helplauncher.h"
+#include "messagebox.h"
+#include "screenmetrics.h"
+#include "settingsstore.h"
+#include "textnumber.h"
+#include "topmostbracket.h"
+#include "trayart.h"
+#include "uifonts.h"
+#include "windowstyles.h"
+
+#include <QCloseEvent>
+#include <QListWidget>
+#include <QMenuBar>
+#include <cmath>
+
+namespace {
+
+const QString kPosizione = QStringLiteral("Posizione");
+const QString kGrandezze = QStringLiteral("Grandezze");
+const QString kAltro = QStringLiteral("Altro");
+
+constexpr int kMinWidth = 1560;
+constexpr int kMinHeight = 2000;
+
+Vandril::PictureRef iconPicture(const QIcon &icon)
+{
+    return Vandril::makePicture(Vandril::Picture::Icon, icon);
+}
+
+// A stored geometry text takes part in placement only when it sorts at or
+// above "0", compared as text.
+bool sortsFromZero(const QString &text)
+{
+    return QString::compare(text, QStringLiteral("0"), Qt::CaseSensitive) >= 0;
+}
+
+int twipsValue(const QString &text)
+{
+    const qint64 value = TextNumber::roundHalfEven(TextNumber::leading(text));
+    return int(std::clamp<qint64>(value, -1'000'000'000, 1'000'000'000));
+}
+
+} // namespace
+
+Form1::Form1(Platform &platform, const QStringList &pluginDirs, const QString &helpFolder,
+             QWidget *parent)
+    : QMainWindow(parent), cVandril1(this, pluginDirs), m_platform(platform)
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Q&V Scrivel"));
+    setWindowIcon(TrayArt::normalIcon());
+    setFont(UiFonts::tahoma(8.25));
+    createControls();
+
+    m_geometry = new FrameGeometry(*this, m_platform.screen);
+    m_alwaysOnTop = std::make_unique<AlwaysOnTop>(*this, *m_geometry);
+    m_bracket = std::make_unique<TopmostBracket>(*m_alwaysOnTop, *m_menus->mnutopmost,
+                                                 m_platform.messages, m_platform.modals);
+    m_styles =
+        std::make_unique<WindowStyles>(*m_geometry, *m_alwaysOnTop, *m_menus, m_platform.screen);
+    m_help = std::make_unique<HelpLauncher>(m_platform.processes, m_platform.messages, helpFolder);
+    m_monitor = std::make_unique<ClipboardMonitor>(*m_store, m_platform.clipboard, cVandril1,
+                                                   *List1, Timer1, Timer2, pictures);
+    connectHandlers();
+}
+
+Form1::~Form1() = default;
+
+void Form1::createControls()
+{
+    pictures.normal = iconPicture(TrayArt::normalIcon());
+    pictures.suspended = iconPicture(TrayArt::suspendedIcon());
+    pictures.capture = iconPicture(TrayArt::captureIcon());
+
+    m_menus = std::make_unique<MenuTree>(*menuBar(), *this);
+
+    auto *surface = new QWidget(this);
+    setCentralWidget(surface);
+
+    const double tpp = m_platform.screen.twipsPerPixelY();
+    Picture1 = new QWidget(surface);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Toolbar1 = new ButtonToolbar(QSize(int(std::lround(635 / tpp)), int(std::lround(582 / tpp))),
+                                 Picture1);
+
+    List1 = new QListWidget(surface);
+    List1->setObjectName(QStringLiteral("List1"));
+    List1->setAccessibleName(QStringLiteral("List1"));
+    List1->setUniformItemSizes(true);
+    List1->setItemDelegate(new EntryDelegate(List1));
+    List1->setToolTip(QStringLiteral("Doppio clic copia la selezione negli scrivel"));
+
+    // The history store is made first of all, before anything reads it.
+    m_store = std::make_unique<HistoryStore>(*List1, *m_menus->mnucdLista, *m_menus->mnulista0,
+                                             *m_menus->separ);
+    m_store->setSelectionButtons(Toolbar1);
+}
+
+void Form1::connectHandlers()
+{
+    connect(&Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
+    connect(&Timer2, &QTimer::timeout, this, &Form1::Timer2_Timer);
+    const MenuTree &m = *m_menus;
+    connect(m.esci, &QAction::triggered, this, &Form1::esci_Click);
+    connect(m.mnuGuida, &QAction::triggered, this, &Form1::mnuGuida_Click);
+    connect(m.riduci, &QAction::triggered, this, &Form1::riduci_Click);
+    connect(m.mnuPorta, &QAction::triggered, this, &Form1::mnuPorta_Click);
+    connect(m.stilefin, &QAction::triggered, this, &Form1::stilefin_Click);
+    connect(m.stiletool, &QAction::triggered, this, &Form1::stiletool_Click);
+    connect(m.sinistra, &QAction::triggered, this, &Form1::sinistra_Click);
+    connect(m.destra, &QAction::triggered, this, &Form1::destra_Click);
+    connect(m.mnutopmost, &QAction::triggered, this, &Form1::mnutopmost_Click);
+}
+
+void Form1::Form_Load()
+{
+    // The content table and the help path exist from construction on.
+    Toolbar1->toggleFlatStyle();
+    cVandril1.setTrayIcon(pictures.normal);
+    if (!cVandril1.isLoaded())
+        reportMissingTrayControl();
+
+    SettingsStore &store = m_platform.settings;
+    const QString sin = store.GetSetting(kPosizione, QStringLiteral("Sin"));
+    const QString alto = store.GetSetting(kPosizione, QStringLiteral("Alto"));
+    const QString altezza = store.GetSetting(kGrandezze, QStringLiteral("Altezza"));
+    const QString larghezza = store.GetSetting(kGrandezze, QStringLiteral("Larghezza"));
+    const QString sempreInPrimoPiano =
+        store.GetSetting(kAltro, QStringLiteral("SempreInPrimoPiano"));
+    const QString visualizzaIcona = store.GetSetting(kAltro, QStringLiteral("VisualizzaIcona"));
+    m_settings.AvviaAIcona = store.GetSetting(kAltro, QStringLiteral("AvviaAIcona"));
+    const QString ref = store.GetSetting(kAltro, QStringLiteral("Ref"));
+    m_settings.ConfUsc = store.GetSetting(kAltro, QStringLiteral("ConfUsc"));
+
+    placeWindow(sin, alto, larghezza, altezza);
+
+    const bool onTop = sempreInPrimoPiano == QLatin1String("True") ||
+                       sempreInPrimoPiano.trimmed() == QLatin1String("-1");
+    m_menus->mnutopmost->setChecked(onTop);
+    m_alwaysOnTop->apply(onTop, false);
+
+    m_styles->resetStyleMenu();
+
+    setTrayIconShown(visualizzaIcona == QLatin1String("1") ||
+                     visualizzaIcona == QLatin1String("-1"));
+
+    bool startHidden = false;
+    if (m_settings.AvviaAIcona != QLatin1String("0") &&
+        m_settings.AvviaAIcona != QLatin1String("-1") && visualizzaIcona != QLatin1String("0")) {
+        m_settings.AvviaAIcona = QStringLiteral("1");
+        startHidden = true;
+    }
+
+    applyStoredInterval(ref);
+
+    if (m_settings.ConfUsc == QLatin1String("-1"))
+        m_settings.ConfUsc = QStringLiteral("1");
+
+    Toolbar1->setSelectionButtonsEnabled(false);
+
+    if (!startHidden)
+        show();
+}
+
+void Form1::placeWindow(const QString &sin, const QString &alto, const QString &larghezza,
+                        const QString &altezza)
+{
+    if (sortsFromZero(sin) && sortsFromZero(alto) && sortsFromZero(larghezza) &&
+        sortsFromZero(altezza)) {
+        const QRect stored(twipsValue(sin), twipsValue(alto), twipsValue(larghezza),
+                           twipsValue(altezza));
+        // A window stored on a screen that is gone would be out of sight.
+        const QList<QRect> areas = m_platform.screen.allWorkAreasTwips();
+        const bool visible = std::any_of(
+            areas.begin(), areas.end(), [&](const QRect &area) { return area.intersects(stored); });
+        if (visible) {
+            m_geometry->setOuterTwips(stored);
+            return;
+        }
+    }
+    m_styles->barStyle();
+}
+
+void Form1::applyStoredInterval(const QString &ref)
+{
+    if (ref == QLatin1String("-1")) {
+        m_monitor->setInterval(700);
+        return;
+    }
+    if (ref == QLatin1String("0")) {
+        m_platform.messages.MsgBox(
+            QStringLiteral("Il tempo di refresh è 0.") + QLatin1Char('\r') +
+                QStringLiteral("La modifica di questo parametro tramite le Opzioni attiverà il "
+                               "monitoraggio degli Scrivel di sistema. "),
+            MessageBox::Information);
+        m_monitor->suspendByUser();
+        return;
+    }
+    const qint64 ms = TextNumber::roundHalfEven(TextNumber::leading(ref));
+    // A value the polling timer cannot take gets the usual interval.
+    m_monitor->setInterval(ms >= 0 && ms <= 65535 ? int(ms) : 700);
+}
+
+void Form1::reportMissingTrayControl()
+{
+    m_platform.messages.MsgBox(
+        QStringLiteral("L'icona nell'area di notifica non è disponibile: impossibile caricare il "
+                       "controllo Vandrillo.") +
+            QLatin1Char('\r') + cVandril1.errorString(),
+        MessageBox::Exclamation);
+}
+
+void Form1::setTrayIconShown(bool shown)
+{
+    cVandril1.setTrayVisible(shown);
+    m_menus->riduci->setEnabled(shown);
+}
+
+void Form1::closeEvent(QCloseEvent *event)
+{
+    if (m_ending || !Form_QueryUnload()) {
+        event->setAccepted(m_ending);
+        return;
+    }
+    Form_Unload();
+    event->accept();
+}
+
+bool Form1::Form_QueryUnload()
+{
+    if (m_settings.ConfUsc != QLatin1String("1"))
+        return true;
+    const bool wasChecked = m_bracket->open();
+    const int answer = m_platform.messages.MsgBox(
+        QStringLiteral("Si desidera veramente uscire? Se sì tutto il testo presente non sarà più "
+                       "disponibile."),
+        MessageBox::OkCancel + MessageBox::Exclamation);
+    if (answer == MessageBox::Ok)
+        return true;
+    m_bracket->close(wasChecked);
+    return false;
+}
+
+void Form1::Form_Unload()
+{
+    SettingsStore &store = m_platform.settings;
+    if (!isMinimized()) {
+        const QRect outer = m_geometry->outerTwips();
+        store.SaveSetting(kPosizione, QStringLiteral("Alto"), QString::number(outer.y()));
+        store.SaveSetting(kPosizione, QStringLiteral("Sin"), QString::number(outer.x()));
+        store.SaveSetting(kGrandezze, QStringLiteral("Larghezza"), QString::number(outer.width()));
+        store.SaveSetting(kGrandezze, QStringLiteral("Altezza"), QString::number(outer.height()));
+    }
+    store.SaveSetting(kAltro, QStringLiteral("SempreInPrimoPiano"),
+                      m_menus->mnutopmost->isChecked() ? QStringLiteral("True")
+                                                       : QStringLiteral("False"));
+    store.SaveSetting(kAltro, QStringLiteral("VisualizzaIcona"),
+                      cVandril1.trayVisible() ? QStringLiteral("1") : QStringLiteral("0"));
+    store.SaveSetting(kAltro, QStringLiteral("AvviaAIcona"), m_settings.AvviaAIcona);
+    store.SaveSetting(kAltro, QStringLiteral("Ref"), QString::number(m_monitor->interval()));
+    store.SaveSetting(kAltro, QStringLiteral("ConfUsc"), m_settings.ConfUsc);
+    store.SaveSetting(kAltro, QStringLiteral("SfMnu"), QString());
+    store.flush();
+    cVandril1.setTrayVisible(false);
+    Timer1.stop();
+    Timer2.stop();
+    m_ending = true;
+    Q_EMIT ended();
+}
+
+void Form1::Timer1_Timer()
+{
+    m_monitor->tick();
+}
+
+void Form1::Timer2_Timer()
+{
+    m_monitor->restoreNormalPicture();
+}
+
+void Form1::esci_Click()
+{
+    close();
+}
+
+void Form1::mnuGuida_Click()
+{
+    m_help->openHelp(HelpLauncher::Contents);
+}
+
+void Form1::riduci_Click()
+{
+    hide();
+}
+
+void Form1::mnuPorta_Click()
+{
+    showMinimized();
+}
+
+void Form1::stilefin_Click()
+{
+    m_styles->windowStyle();
+}
+
+void Form1::stiletool_Click()
+{
+    m_styles->barStyle();
+}
+
+void Form1::sinistra_Click()
+{
+    m_styles->dockLeft();
+}
+
+void Form1::destra_Click()
+{
+    m_styles->dockRight();
+}
+
+void Form1::mnutopmost_Click()
+{
+    m_styles->applyTopmostCheck();
+}
+
+void Form1::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    Form_Resize();
+}
+
+void Form1::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        Form_Resize();
+}
+
+void Form1::Form_Resize()
+{
+    if (!cVandril1.trayVisible() && isMinimized()) {
+        // Without a tray icon a minimised window could not be found again.
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+        return;
+    }
+    if (isMinimized() || !m_geometry)
+        return;
+    const QRect outer = m_geometry->outerTwips();
+    // The bar is narrower than the smallest size a user may drag the window to.
+    const bool isBar = outer.size() == m_styles->barSizeTwips();
+    if (!isBar && (outer.height() < kMinHeight || outer.width() < kMinWidth))
+        m_geometry->resizeTwips(std::max(outer.width(), kMinWidth),
+                                std::max(outer.height(), kMinHeight));
+
+    const QRect area = centralWidget()->rect();
+    const int stripHeight = m_geometry->toPixels(405);
+    Picture1->setGeometry(0, area.height() - stripHeight, area.width(), stripHeight);
+    const int listHeight = area.height() - Toolbar1->height() - m_geometry->toPixels(50);
+    const int listWidth = m_geometry->toPixels(m_geometry->outerTwips().width() - 150);
+    if (listHeight >= 0 && listWidth >= 0)
+        List1->setGeometry(0, 0, listWidth, listHeight);
+}

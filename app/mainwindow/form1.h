@@ -1,0 +1,110 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "clipboardmonitor.h"
+#include "historystore.h"
+#include "menutree.h"
+#include "platform.h"
+#include "traycontrolhost.h"
+
+#include <QMainWindow>
+#include <QTimer>
+#include <memory>
+
+class AlwaysOnTop;
+class ButtonToolbar;
+class FrameGeometry;
+class HelpLauncher;
+class QListWidget;
+class TopmostBracket;
+class WindowStyles;
+
+// The main window: the history list, the menus, the toolbar strip, the
+// polling timers and the tray icon control. Its handlers delegate to the
+// classes that own each concern.
+class Form1 : public QMainWindow
+{
+    Q_OBJECT
+public:
+    // Settings held in memory for the run, as text, exactly as stored.
+    struct InMemorySettings
+    {
+        QString AvviaAIcona;
+        QString ConfUsc;
+    };
+
+    Form1(Platform &platform, const QStringList &pluginDirs, const QString &helpFolder,
+          QWidget *parent = nullptr);
+    ~Form1() override;
+
+    // Runs the start-up sequence. The window is shown at its end unless it
+    // starts hidden in the tray.
+    void Form_Load();
+
+    Platform &platform() { return m_platform; }
+    MenuTree &menus() { return *m_menus; }
+    HistoryStore &store() { return *m_store; }
+    ClipboardMonitor &monitor() { return *m_monitor; }
+    FrameGeometry &geometryTwips() { return *m_geometry; }
+    AlwaysOnTop &alwaysOnTop() { return *m_alwaysOnTop; }
+    TopmostBracket &bracket() { return *m_bracket; }
+    HelpLauncher &help() { return *m_help; }
+    InMemorySettings &settings() { return m_settings; }
+
+    // Shows or removes the tray icon; riduci is available only with it.
+    void setTrayIconShown(bool shown);
+
+    QListWidget *List1 = nullptr;
+    QWidget *Picture1 = nullptr;
+    ButtonToolbar *Toolbar1 = nullptr;
+    QTimer Timer1;
+    QTimer Timer2;
+    TrayControlHost cVandril1;
+    TrayPictures pictures; // Image2, Image3, Image4
+
+Q_SIGNALS:
+    // The shutdown sequence has run to its end: the program ends now.
+    void ended();
+
+public Q_SLOTS:
+    void Timer1_Timer();
+    void Timer2_Timer();
+    void esci_Click();
+    void mnuGuida_Click();
+    void riduci_Click();
+    void mnuPorta_Click();
+    void stilefin_Click();
+    void stiletool_Click();
+    void sinistra_Click();
+    void destra_Click();
+    void mnutopmost_Click();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    void createControls();
+    void connectHandlers();
+    void placeWindow(const QString &sin, const QString &alto, const QString &larghezza,
+                     const QString &altezza);
+    void applyStoredInterval(const QString &ref);
+    void reportMissingTrayControl();
+    // Returns false when the user vetoed the close.
+    bool Form_QueryUnload();
+    void Form_Unload();
+    void Form_Resize();
+
+    Platform &m_platform;
+    std::unique_ptr<MenuTree> m_menus;
+    std::unique_ptr<HistoryStore> m_store;
+    std::unique_ptr<ClipboardMonitor> m_monitor;
+    FrameGeometry *m_geometry = nullptr;
+    std::unique_ptr<AlwaysOnTop> m_alwaysOnTop;
+    std::unique_ptr<TopmostBracket> m_bracket;
+    std::unique_ptr<WindowStyles> m_styles;
+    std::unique_ptr<HelpLauncher> m_help;
+    InMemorySettings m_settings;
+    bool m_ending = false;
+};

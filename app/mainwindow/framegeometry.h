@@ -1,0 +1,43 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QObject>
+#include <QRect>
+#include <optional>
+
+class QWidget;
+class ScreenMetrics;
+
+// A top-level window's outer (frame) geometry in twips, as the user sees it.
+//
+// The window manager reports the frame only some time after a window is
+// shown; until then a requested outer size is kept and applied again once
+// the frame is known, so that sizes do not drift by the frame.
+class FrameGeometry : public QObject
+{
+    Q_OBJECT
+public:
+    FrameGeometry(QWidget &window, const ScreenMetrics &screen);
+
+    QRect outerTwips() const;
+    void setOuterTwips(const QRect &twips);
+    void moveTwips(int left, int top);
+    void resizeTwips(int width, int height);
+
+    int toPixels(int twips) const;
+    int toTwips(int pixels) const;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QMargins frameMargins() const;
+    void applyOuterSize(const QSize &outer);
+
+    QWidget &m_window;
+    const ScreenMetrics &m_screen;
+    // An outer size asked for before the frame was known.
+    std::optional<QSize> m_pendingSize;
+    // The client size that request gave.
+    QSize m_requestedClientSize;
+};

@@ -1,0 +1,60 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "windowstyles.h"
+
+#include "alwaysontop.h"
+#include "framegeometry.h"
+#include "menutree.h"
+#include "screenmetrics.h"
+
+#include <QAction>
+#include <QMenu>
+
+WindowStyles::WindowStyles(FrameGeometry &geometry, AlwaysOnTop &alwaysOnTop, MenuTree &menus,
+                           const ScreenMetrics &screen)
+    : m_geometry(geometry), m_alwaysOnTop(alwaysOnTop), m_menus(menus), m_screen(screen)
+{}
+
+void WindowStyles::resetStyleMenu()
+{
+    m_menus.stiletool->setChecked(true);
+    m_menus.stilefin->setChecked(false);
+    m_menus.allinea->setEnabled(true);
+}
+
+void WindowStyles::windowStyle()
+{
+    m_menus.stiletool->setChecked(false);
+    m_menus.stilefin->setChecked(true);
+    m_menus.allinea->setEnabled(false);
+    m_geometry.resizeTwips(kWindowSize, kWindowSize);
+    m_geometry.moveTwips(kWindowPlace, kWindowPlace);
+}
+
+void WindowStyles::barStyle()
+{
+    resetStyleMenu();
+    m_geometry.moveTwips(0, 0);
+    m_geometry.resizeTwips(kBarWidth, m_screen.workAreaTwips().height());
+}
+
+QSize WindowStyles::barSizeTwips() const
+{
+    const int width = m_geometry.toTwips(m_geometry.toPixels(kBarWidth));
+    const int height = m_geometry.toTwips(m_geometry.toPixels(m_screen.workAreaTwips().height()));
+    return QSize(width, height);
+}
+
+void WindowStyles::dockLeft()
+{
+    m_geometry.moveTwips(0, 0);
+}
+
+void WindowStyles::dockRight()
+{
+    m_geometry.moveTwips(m_screen.workAreaTwips().width() - m_geometry.outerTwips().width(), 0);
+}
+
+void WindowStyles::applyTopmostCheck()
+{
+    m_alwaysOnTop.apply(m_menus.mnutopmost->isChecked());
+}

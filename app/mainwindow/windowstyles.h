@@ -1,0 +1,39 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QSize>
+
+class AlwaysOnTop;
+class FrameGeometry;
+class MenuTree;
+class ScreenMetrics;
+
+// The main window's shapes and places: the narrow bar docked at a screen
+// edge, the free window, and always-on-top. Geometry is in twips.
+class WindowStyles
+{
+public:
+    static constexpr int kBarWidth = 1470;
+    static constexpr int kWindowSize = 6000;
+    static constexpr int kWindowPlace = 1000;
+
+    WindowStyles(FrameGeometry &geometry, AlwaysOnTop &alwaysOnTop, MenuTree &menus,
+                 const ScreenMetrics &screen);
+
+    void windowStyle();
+    void barStyle();
+    void dockLeft();
+    void dockRight();
+    // mnutopmost toggles its own check mark when chosen; this follows it.
+    void applyTopmostCheck();
+    // The outer size of the bar on the current screen, in whole pixels.
+    QSize barSizeTwips() const;
+    // The menu state every run starts in: bar style checked, docking available.
+    void resetStyleMenu();
+
+private:
+    FrameGeometry &m_geometry;
+    AlwaysOnTop &m_alwaysOnTop;
+    MenuTree &m_menus;
+    const ScreenMetrics &m_screen;
+};

@@ -1,0 +1,36 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "platform.h"
+#include "qtmessagebox.h"
+#include "qtmodalhost.h"
+#include "qtprocesslauncher.h"
+#include "qtscreenmetrics.h"
+#include "settingsstore.h"
+
+#include <memory>
+
+// The real desktop behind every seam of Platform.
+class DesktopPlatform
+{
+public:
+    // Chooses the windowing platform before the application object exists:
+    // under Wayland the global clipboard is out of reach of an unfocused
+    // client, so the program runs on XWayland.
+    static void prepareEnvironment();
+
+    DesktopPlatform();
+    ~DesktopPlatform();
+
+    Platform platform();
+    // Message boxes are centred over this window.
+    void setDialogParent(QWidget *parent) { m_messages.setParent(parent); }
+
+private:
+    std::unique_ptr<Clipboard> m_clipboard;
+    QtMessageBox m_messages;
+    QtModalHost m_modals;
+    QtProcessLauncher m_processes;
+    QtScreenMetrics m_screen;
+    SettingsStore m_settings;
+};
