@@ -38,7 +38,9 @@ cmake --build build-asan -j2
 echo "== Unit and widget tests under the sanitizers"
 # Leaks inside system libraries (font configuration caches, the D-Bus
 # connection Qt keeps for the process's life) are theirs, not ours.
-export ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1
+# (No strict_string_checks: libxkbcommon-x11 hands strndup an unterminated
+# buffer with its length, which that check reports as an overflow.)
+export ASAN_OPTIONS=detect_leaks=1:detect_stack_use_after_return=1
 export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 run_ctest asan --test-dir build-asan -L unit
