@@ -1,0 +1,141 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "x11clipboard.h"
+
+#include <QDeadlineTimer>
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <QTimer>
+#include <limits>
+
+X11Clipboard::X11Clipboard(const X11ReadLimits &limits, QObject *parent)
+    : Clipboard(parent), m_limits(limits), m_reader(std::make_unique<X11SelectionReader>(limits)),
+      m_worker(std::make_unique<QObject>())
+{
+    m_thread.setObjectName(QStringLiteral("clipboard reader"));
+    m_worker->moveToThread(&m_thread);
+    m_thread.start();
+    connect(QGuiApplication::clipboard(), &QClipboard::changed, this,
+            &X11Clipboard::onClipboardChanged);
+}
+
+X11Clipboard::~X11Clipboard()
+{
+    m_reader->cancelUpTo(std::numeric_limits<quint64>::max());
+    m_thread.quit();
+    m_thread.wait();
+}
+
+void X11Clipboard::onClipboardChanged(QClipboard::Mode mode)
+{
+    if (mode != QClipboard::Clipboard)
+        return;
+    ++m_changeGeneration;
+    // What the read in flight would bring belongs to the old clipboard.
+    if (m_inFlight)
+        m_reader->cancelUpTo(m_ticket);
+}
+
+Clipboard::Reading X11Clipboard::poll()
+{
+    if (QGuiApplication::clipboard()->ownsClipboard())
+        return ownReading();
+    if (isFresh())
+        return m_reading;
+    if (!m_inFlight)
+        startRead();
+    return waitingReading();
+}
+
+Clipboard::Reading X11Clipboard::readNow()
+{
+    if (QGuiApplication::clipboard()->ownsClipboard())
+        return ownReading();
+    if (isFresh())
+        return m_reading;
+
+    // Every read ends by itself within its limits; the timer is a backstop.
+    const QDeadlineTimer budget(m_limits.totalTimeout + std::chrono::seconds(1));
+    QEventLoop loop;
+    connect(this, &X11Clipboard::readFinished, &loop, &QEventLoop::quit);
+    QTimer backstop;
+    backstop.setSingleShot(true);
+    connect(&backstop, &QTimer::timeout, &loop, &QEventLoop::quit);
+    for (;;) {
+        if (!m_inFlight)
+            startRead();
+        backstop.start(int(std::max<qint64>(0, budget.remainingTime())));
+        loop.exec();
+        if (QGuiApplication::clipboard()->ownsClipboard())
+            return ownReading();
+        if (isFresh())
+            return m_reading;
+        if (m_failedGeneration == m_changeGeneration || budget.hasExpired())
+            return {Status::Failed, {}, m_reading.serial};
+        // The clipboard changed during the read: read the new one.
+    }
+}
+
+bool X11Clipboard::setText(const QString &text)
+{
+    QGuiApplication::clipboard()->setText(text);
+    return true;
+}
+
+bool X11Clipboard::clear()
+{
+    QGuiApplication::clipboard()->clear();
+    return true;
+}
+
+void X11Clipboard::startRead()
+{
+    ++m_readsStarted;
+    m_inFlight = true;
+    const quint64 generation = m_changeGeneration;
+    const quint64 ticket = ++m_ticket;
+    QMetaObject::invokeMethod(
+        m_worker.get(),
+        [this, generation, ticket] {
+            const X11SelectionReader::Result result = m_reader->read(ticket);
+            // Queued to the UI thread; dropped if this object is gone by then.
+            QMetaObject::invokeMethod(
+                this, [this, generation, result] { finishRead(generation, result); },
+                Qt::QueuedConnection);
+        },
+        Qt::QueuedConnection);
+}
+
+void X11Clipboard::finishRead(quint64 generation, const X11SelectionReader::Result &result)
+{
+    m_inFlight = false;
+    if (generation == m_changeGeneration &&
+        result.outcome != X11SelectionReader::Outcome::Cancelled) {
+        if (result.failed()) {
+            m_failedGeneration = generation;
+        } else {
+            m_reading = {Status::Ready, result.text, m_reading.serial + 1};
+            m_readGeneration = generation;
+        }
+    }
+    emit readFinished();
+}
+
+Clipboard::Reading X11Clipboard::ownReading()
+{
+    if (!isFresh()) {
+        const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+        m_reading = {Status::Ready, data ? ClipText::fromMimeData(*data) : QString(),
+                     m_reading.serial + 1};
+        m_readGeneration = m_changeGeneration;
+    }
+    return m_reading;
+}
+
+Clipboard::Reading X11Clipboard::waitingReading() const
+{
+    // A retry of a clipboard that could not be read still reports the failure.
+    const Status status =
+        m_failedGeneration == m_changeGeneration ? Status::Failed : Status::Pending;
+    return {status, {}, m_reading.serial};
+}
