@@ -45,6 +45,8 @@ int HistoryStore::appendEntry(const QString &text)
     indexAdd(text);
 
     auto *item = new QAction(trayCaption(text), &m_menu);
+    // Element numbers never change: items are only ever taken from the end.
+    item->setData(int(m_mnulista.size()));
     m_menu.insertAction(&m_insertBefore, item);
     m_mnulista.push_back(item);
 

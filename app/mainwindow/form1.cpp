@@ -12,10 +12,13 @@
 #include "textnumber.h"
 #include "topmostbracket.h"
 #include "trayart.h"
+#include "traycopymenu.h"
+#include "trayhost.h"
 #include "uifonts.h"
 #include "windowstyles.h"
 
 #include <QCloseEvent>
+#include <QCursor>
 #include <QListWidget>
 #include <QMenuBar>
 #include <cmath>
@@ -68,6 +71,9 @@ Form1::Form1(Platform &platform, const QStringList &pluginDirs, const QString &h
     m_help = std::make_unique<HelpLauncher>(m_platform.processes, m_platform.messages, helpFolder);
     m_monitor = std::make_unique<ClipboardMonitor>(*m_store, m_platform.clipboard, cVandril1,
                                                    *List1, Timer1, Timer2, pictures);
+    m_trayMenu = std::make_unique<TrayCopyMenu>(*m_store, m_platform.clipboard,
+                                                m_platform.messages, *m_menus->mnucdLista);
+    m_trayReportsHover = TrayHost::reportsHover();
     connectHandlers();
 }
 
@@ -117,6 +123,15 @@ void Form1::connectHandlers()
     connect(m.sinistra, &QAction::triggered, this, &Form1::sinistra_Click);
     connect(m.destra, &QAction::triggered, this, &Form1::destra_Click);
     connect(m.mnutopmost, &QAction::triggered, this, &Form1::mnutopmost_Click);
+
+    connect(&cVandril1, &TrayControlHost::MouseMove, this, &Form1::cVandril1_MouseMove);
+    connect(&cVandril1, &TrayControlHost::MouseUp, this, &Form1::cVandril1_MouseUp);
+    connect(m.mnucopdi, &QAction::triggered, this, &Form1::mnucopdi_Click);
+    connect(m.mnucdLista, &QMenu::triggered, this, [this](QAction *action) {
+        // Entry items carry their element number; the fixed items carry none.
+        if (action->data().isValid())
+            mnulista_Click(action->data().toInt());
+    });
 }
 
 void Form1::Form_Load()
@@ -278,6 +293,40 @@ void Form1::Form_Unload()
 void Form1::Timer1_Timer()
 {
     m_monitor->tick();
+    followStatusTip();
+}
+
+void Form1::followStatusTip()
+{
+    if (!m_trayReportsHover && cVandril1.trayTip() != m_monitor->statusText())
+        cVandril1.setTrayTip(m_monitor->statusText());
+}
+
+void Form1::cVandril1_MouseMove(int /*Id*/)
+{
+    cVandril1.setTrayTip(m_monitor->statusText());
+}
+
+void Form1::cVandril1_MouseUp(int Button, int /*Id*/)
+{
+    if (Button == 2) {
+        setVisible(true);
+        setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
+        activateWindow();
+        raise();
+    }
+    if (Button == 1)
+        m_trayMenu->popup(QCursor::pos());
+}
+
+void Form1::mnulista_Click(int Index)
+{
+    m_trayMenu->copyEntry(Index);
+}
+
+void Form1::mnucopdi_Click()
+{
+    m_trayMenu->showHint();
 }
 
 void Form1::Timer2_Timer()

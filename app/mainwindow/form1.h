@@ -17,6 +17,7 @@ class FrameGeometry;
 class HelpLauncher;
 class QListWidget;
 class TopmostBracket;
+class TrayCopyMenu;
 class WindowStyles;
 
 // The main window: the history list, the menus, the toolbar strip, the
@@ -79,6 +80,12 @@ public Q_SLOTS:
     void destra_Click();
     void mnutopmost_Click();
 
+    // Tray icon and its copy menu.
+    void cVandril1_MouseMove(int Id);
+    void cVandril1_MouseUp(int Button, int Id);
+    void mnulista_Click(int Index);
+    void mnucopdi_Click();
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
@@ -95,6 +102,9 @@ private:
     bool Form_QueryUnload();
     void Form_Unload();
     void Form_Resize();
+    // Where the tray host never reports the pointer resting on the icon,
+    // the status tooltip follows its text instead.
+    void followStatusTip();
 
     Platform &m_platform;
     std::unique_ptr<MenuTree> m_menus;
@@ -105,6 +115,8 @@ private:
     std::unique_ptr<TopmostBracket> m_bracket;
     std::unique_ptr<WindowStyles> m_styles;
     std::unique_ptr<HelpLauncher> m_help;
+    std::unique_ptr<TrayCopyMenu> m_trayMenu;
+    bool m_trayReportsHover = true;
     InMemorySettings m_settings;
     bool m_ending = false;
 };

@@ -1,0 +1,148 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "fakeclipboard.h"
+#include "historystore.h"
+#include "qtclipboard.h"
+#include "scriptedmessagebox.h"
+#include "traycopymenu.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QImage>
+#include <QListWidget>
+#include <QMenu>
+#include <QMimeData>
+#include <QTest>
+
+namespace {
+
+// The copy menu's fixed items around the entries, as the main window builds them.
+struct Menu
+{
+    QListWidget list;
+    QMenu menu;
+    QAction *hint = menu.addAction(QStringLiteral("Copia il contenuto di:"));
+    QAction *sep1 = menu.addSeparator();
+    QAction *placeholder = menu.addAction(QStringLiteral("(Lista vuota)"));
+    QAction *separ = menu.addSeparator();
+    QAction *svuota = menu.addAction(QStringLiteral("&Svuota lista"));
+    QAction *sep2 = menu.addSeparator();
+    QAction *annulla = menu.addAction(QStringLiteral("&Annulla"));
+    HistoryStore store{list, menu, *placeholder, *separ};
+    ScriptedMessageBox messages;
+
+    Menu() { placeholder->setVisible(false); }
+
+    QStringList visibleCaptions() const
+    {
+        QStringList captions;
+        for (QAction *action : menu.actions()) {
+            if (action->isVisible())
+                captions << (action->isSeparator() ? QStringLiteral("-") : action->text());
+        }
+        return captions;
+    }
+};
+
+const QString kUnavailable = QStringLiteral(
+    "Gli Scrivel di sistema non sono disponibili. Terminare l'operazione in corso prima di "
+    "riprovare.");
+
+} // namespace
+
+class TestTrayCopyMenu : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void itemsInCaptureOrder();
+    void copiesWholeContentNotCaption();
+    void copyEmptiesOtherFormats();
+    void unavailableClipboard();
+    void hints();
+};
+
+void TestTrayCopyMenu::itemsInCaptureOrder()
+{
+    Menu m;
+    QCOMPARE(m.visibleCaptions(),
+             QStringList({"Copia il contenuto di:", "-", "-", "&Svuota lista", "-", "&Annulla"}));
+    const QString longText = QString(70, QLatin1Char('L'));
+    m.store.appendEntry(QStringLiteral("abc"));
+    m.store.appendEntry(longText);
+    QCOMPARE(m.visibleCaptions(),
+             QStringList({"Copia il contenuto di:", "-", "abc", longText.left(60) + "...", "-",
+                          "&Svuota lista", "-", "&Annulla"}));
+}
+
+void TestTrayCopyMenu::copiesWholeContentNotCaption()
+{
+    Menu m;
+    FakeClipboard clipboard;
+    TrayCopyMenu copyMenu(m.store, clipboard, m.messages, m.menu);
+    const QString longText = QString(70, QLatin1Char('L'));
+    m.store.appendEntry(QStringLiteral("abc"));
+    m.store.appendEntry(longText);
+    copyMenu.copyEntry(2);
+    QCOMPARE(clipboard.text(), longText);
+    QCOMPARE(clipboard.clears(), 1);
+
+    // A renamed entry shows its name but copies its content.
+    m.store.updateEntry(0, QStringLiteral("nome"), QStringLiteral("contenuto"));
+    QCOMPARE(m.store.mnulista(1)->text(), QStringLiteral("nome"));
+    copyMenu.copyEntry(1);
+    QCOMPARE(clipboard.text(), QStringLiteral("contenuto"));
+    QVERIFY(m.messages.calls.isEmpty());
+    // Elements past the entries copy nothing.
+    copyMenu.copyEntry(3);
+    QCOMPARE(clipboard.writes(), 2);
+}
+
+void TestTrayCopyMenu::copyEmptiesOtherFormats()
+{
+    Menu m;
+    QtClipboard clipboard;
+    TrayCopyMenu copyMenu(m.store, clipboard, m.messages, m.menu);
+    m.store.appendEntry(QStringLiteral("testo"));
+    auto *data = new QMimeData;
+    data->setImageData(QImage(4, 4, QImage::Format_RGB32));
+    QGuiApplication::clipboard()->setMimeData(data);
+    copyMenu.copyEntry(1);
+    const QMimeData *now = QGuiApplication::clipboard()->mimeData();
+    QVERIFY(!now->hasImage());
+    QCOMPARE(now->text(), QStringLiteral("testo"));
+}
+
+void TestTrayCopyMenu::unavailableClipboard()
+{
+    Menu m;
+    FakeClipboard clipboard;
+    TrayCopyMenu copyMenu(m.store, clipboard, m.messages, m.menu);
+    m.store.appendEntry(QStringLiteral("abc"));
+    clipboard.setUnavailable(true);
+    copyMenu.copyEntry(1);
+    QCOMPARE(m.messages.calls.size(), 1);
+    QCOMPARE(m.messages.calls[0].text, kUnavailable);
+    QCOMPARE(m.messages.calls[0].style, 48);
+    QCOMPARE(m.messages.calls[0].title, QString());
+    QCOMPARE(m.store.count(), 1);
+}
+
+void TestTrayCopyMenu::hints()
+{
+    Menu m;
+    FakeClipboard clipboard;
+    TrayCopyMenu copyMenu(m.store, clipboard, m.messages, m.menu);
+    copyMenu.showHint();
+    m.store.appendEntry(QStringLiteral("abc"));
+    copyMenu.showHint();
+    QCOMPARE(m.messages.calls.size(), 2);
+    QVERIFY(m.messages.calls[0].text.startsWith(QStringLiteral("Copiare del testo negli Scrivel")));
+    QCOMPARE(m.messages.calls[1].text,
+             QStringLiteral("Selezionare una voce di quelle sottostanti per copiare il relativo "
+                            "contenuto negli Scrivel di sistema."));
+    QCOMPARE(m.messages.calls[0].style, 64);
+    QCOMPARE(m.messages.calls[1].style, 64);
+}
+
+QTEST_MAIN(TestTrayCopyMenu)
+#include "tst_traycopymenu.moc"
