@@ -19,7 +19,16 @@ QString EntryDelegate::displayText(const QString &text)
 void EntryDelegate::initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const
 {
     QStyledItemDelegate::initStyleOption(option, index);
-    option->text = displayText(option->text);
+    // From the raw text: the base class has already turned line breaks into
+    // line separators, which would still break the line.
+    option->text = displayText(index.data(Qt::DisplayRole).toString());
     option->textElideMode = Qt::ElideRight;
     option->features &= ~QStyleOptionViewItem::WrapText;
+}
+
+QSize EntryDelegate::sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const
+{
+    // As narrow as can be, so that every line takes the list's width and is
+    // elided there instead of widening the list.
+    return QSize(1, QStyledItemDelegate::sizeHint(option, index).height());
 }

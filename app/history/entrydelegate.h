@@ -16,6 +16,8 @@ public:
     static constexpr int kDrawnLength = 400;
     static QString displayText(const QString &text);
 
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override;
+
 protected:
     void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override;
 };

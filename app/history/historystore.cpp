@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "historystore.h"
 
-#include "entrydelegate.h"
 #include "selectionbuttons.h"
 
 #include <QAction>
@@ -134,6 +133,9 @@ void HistoryStore::setLineName(int index, const QString &name)
 {
     QListWidgetItem *line = m_list.item(index);
     line->setText(name);
-    // Assistive tools get the one-line form, not megabytes of text.
-    line->setData(Qt::AccessibleTextRole, EntryDelegate::displayText(name));
+    // Assistive tools get the text itself, but never megabytes of it.
+    constexpr int kAccessibleLength = 1000;
+    line->setData(Qt::AccessibleTextRole, name.size() <= kAccessibleLength
+                                              ? name
+                                              : name.left(kAccessibleLength) + QChar(0x2026));
 }

@@ -2,7 +2,7 @@
 #include "desktopplatform.h"
 
 #include "clipboard.h"
-#include "qtclipboard.h"
+#include "clipboardfactory.h"
 
 void DesktopPlatform::prepareEnvironment()
 {
@@ -12,7 +12,7 @@ void DesktopPlatform::prepareEnvironment()
 }
 
 DesktopPlatform::DesktopPlatform()
-    : m_clipboard(std::make_unique<QtClipboard>()), m_settings(SettingsStore::userFilePath())
+    : m_clipboard(createSystemClipboard()), m_settings(SettingsStore::userFilePath())
 {}
 
 DesktopPlatform::~DesktopPlatform() = default;
