@@ -17,6 +17,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <vector>
 
 namespace {
@@ -80,6 +81,14 @@ void resetPeak()
     QFile clearRefs(QStringLiteral("/proc/self/clear_refs"));
     if (clearRefs.open(QIODevice::WriteOnly))
         clearRefs.write("5");
+}
+
+// CPU time this thread has used, in milliseconds.
+double threadCpuMs()
+{
+    timespec now{};
+    ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return now.tv_sec * 1000.0 + now.tv_nsec / 1e6;
 }
 
 void waitMs(int ms)
@@ -188,16 +197,19 @@ void largeText(qsizetype megabytes)
     const Memory before = memory();
     resetPeak();
     StallMeter stalls;
+    const double cpuBefore = threadCpuMs();
     Clipboard::Reading reading = settle(clipboard, 10);
+    const double uiCpuMs = threadCpuMs() - cpuBefore;
     const Memory after = memory();
     const double textMb = reading.text.size() * 2 / 1048576.0;
-    std::printf(
-        "%lld MB text: %s, change to Ready %lld ms, max UI stall %lld ms, "
-        "%d read(s)\n",
-        qlonglong(megabytes),
-        reading.status == Clipboard::Status::Ready && reading.text.endsWith("fine") ? "intact"
-                                                                                    : "DAMAGED",
-        qlonglong(readyMs), qlonglong(stalls.worstMs()), clipboard.readsStarted() - readsBefore);
+    std::printf("%lld MB text: %s, change to Ready %lld ms, max UI stall %lld ms, "
+                "UI thread CPU %.1f ms, %d read(s)\n",
+                qlonglong(megabytes),
+                reading.status == Clipboard::Status::Ready && reading.text.endsWith("fine")
+                    ? "intact"
+                    : "DAMAGED",
+                qlonglong(readyMs), qlonglong(stalls.worstMs()), uiCpuMs,
+                clipboard.readsStarted() - readsBefore);
     std::printf("  memory growth: RSS %+.1f MB, PSS %+.1f MB, peak RSS %+.1f MB "
                 "(the text as QString: %.1f MB)\n",
                 (after.rssKb - before.rssKb) / 1024.0, (after.pssKb - before.pssKb) / 1024.0,
