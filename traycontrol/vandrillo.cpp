@@ -52,15 +52,23 @@ Vandril::PictureRef imgVandrilloPicture()
 
 Vandrillo::Services Vandrillo::systemServices()
 {
-    Services services;
-    services.shell = std::make_unique<SystemTrayShell>();
-    services.openUrl = [](const QUrl &url) { return QDesktopServices::openUrl(url); };
-    services.runModal = [](QDialog &dialog) { return dialog.exec(); };
+    return withSystemDefaults({});
+}
+
+Vandrillo::Services Vandrillo::withSystemDefaults(Services services)
+{
+    if (!services.shell)
+        services.shell = std::make_unique<SystemTrayShell>();
+    if (!services.openUrl)
+        services.openUrl = [](const QUrl &url) { return QDesktopServices::openUrl(url); };
+    if (!services.runModal)
+        services.runModal = [](QDialog &dialog) { return dialog.exec(); };
     return services;
 }
 
 Vandrillo::Vandrillo(Vandril::HostSite *site, Services services, QWidget *parent)
-    : QWidget(parent), m_site(site), m_services(std::move(services)), m_window(this)
+    : QWidget(parent), m_site(site), m_services(withSystemDefaults(std::move(services))),
+      m_window(this)
 {
     setObjectName(QStringLiteral("Vandrillo"));
     // Fixed, so that a host's resize takes effect as the square even while hidden.

@@ -25,7 +25,8 @@ class Vandrillo : public QWidget
     Q_PROPERTY(bool TrayVisible READ TrayVisible WRITE setTrayVisible NOTIFY TrayVisibleChanged)
 
 public:
-    /// What the control needs of the desktop, replaceable in tests.
+    /// What the control needs of the desktop, replaceable in tests; a member left empty gets
+    /// its system counterpart.
     struct Services
     {
         std::unique_ptr<TrayShell> shell;
@@ -96,6 +97,7 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    static Services withSystemDefaults(Services services);
     bool runMode() const;
     QSize sideSize() const;
     void AddTrayIcon(QObject *window, int id, const QString &tip, const Vandril::PictureRef &icon);

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "form1definition.h"
 #include "traycontrolhost.h"
 #include "windowmessageevent.h"
 
@@ -34,40 +35,50 @@ class TestTrayControlHost : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
+    void storedDefinition();
     void loadsThePluginByItsIdentifier();
-    void forwardsProperties();
-    void forwardsEvents();
+    void forwardsPropertiesAndEvents();
     void showsTheControlsAboutBox();
-    void endingTheHostEndsTheControl();
+    void controlEndsWithHostOrWindow();
     void withoutPluginKeepsValues_data();
     void withoutPluginKeepsValues();
 };
 
+void TestTrayControlHost::storedDefinition()
+{
+    const Vandril::PropertyBag saved =
+        Form1Definition::savedProperties(QStringLiteral("cVandril1"));
+    QCOMPARE(saved.ReadProperty(QStringLiteral("TrayVisible")), QVariant(false));
+    QCOMPARE(saved.ReadProperty(QStringLiteral("TrayTip")), QVariant(QStringLiteral("Vandrillo")));
+    const QVariant icon = saved.ReadProperty(QStringLiteral("TrayIcon"));
+    QCOMPARE(icon.metaType(), QMetaType::fromType<Vandril::PictureRef>());
+    QVERIFY(!icon.value<Vandril::PictureRef>());
+    QVERIFY(Form1Definition::savedProperties(QStringLiteral("cVandril2")).keys().isEmpty());
+}
+
 void TestTrayControlHost::loadsThePluginByItsIdentifier()
 {
-    QVERIFY2(!qEnvironmentVariableIsEmpty("SCRIVEL_PLUGIN_DIR"), "run through CTest");
     const QStringList dirs = TrayControlHost::defaultPluginDirs();
-    QCOMPARE(dirs.first(), qEnvironmentVariable("SCRIVEL_PLUGIN_DIR"));
-    QCOMPARE(dirs.at(1), QCoreApplication::applicationDirPath());
+    QVERIFY2(!qEnvironmentVariableIsEmpty("SCRIVEL_PLUGIN_DIR"), "run through CTest");
+    QCOMPARE(dirs.mid(0, 2), (QStringList{qEnvironmentVariable("SCRIVEL_PLUGIN_DIR"),
+                                          QCoreApplication::applicationDirPath()}));
     QVERIFY(dirs.size() == 3 && dirs.at(2).endsWith(QStringLiteral("/scrivel")));
 
     QWidget window;
-    // An empty folder first: the search goes on to the next.
-    QTemporaryDir empty;
+    QTemporaryDir empty; // searched first, in vain
     TrayControlHost host(&window, {empty.path(), dirs.first()});
     QVERIFY2(host.isLoaded(), qPrintable(host.errorString()));
     QVERIFY(host.errorString().isEmpty());
     QCOMPARE(host.control()->parentWidget(), &window);
     QCOMPARE(host.control()->metaObject()->className(), "Vandrillo");
     QVERIFY(host.control()->isHidden());
-
-    // The stored definition.
+    // Started from the main window's stored definition.
     QCOMPARE(host.trayTip(), QStringLiteral("Vandrillo"));
     QVERIFY(!host.trayVisible());
     QVERIFY(!host.trayIcon());
 }
 
-void TestTrayControlHost::forwardsProperties()
+void TestTrayControlHost::forwardsPropertiesAndEvents()
 {
     QWidget window;
     TrayControlHost host(&window, TrayControlHost::defaultPluginDirs());
@@ -75,47 +86,29 @@ void TestTrayControlHost::forwardsProperties()
 
     const Vandril::PictureRef icon = picture(Vandril::Picture::Icon);
     host.setTrayIcon(icon);
-    QCOMPARE(host.trayIcon(), icon);
-    QCOMPARE(host.control()->property("TrayIcon").value<Vandril::PictureRef>(), icon);
     host.setTrayIcon(picture(Vandril::Picture::Bitmap));
     QCOMPARE(host.trayIcon(), icon);
-
+    QCOMPARE(host.control()->property("TrayIcon").value<Vandril::PictureRef>(), icon);
     host.setTrayTip(QStringLiteral("Aggiornamento Scrivel: 3"));
     QCOMPARE(host.control()->property("TrayTip").toString(),
              QStringLiteral("Aggiornamento Scrivel: 3"));
     host.setTrayVisible(true);
     QVERIFY(host.control()->property("TrayVisible").toBool());
     QVERIFY(host.trayVisible());
-    host.setTrayVisible(false);
-    QVERIFY(!host.trayVisible());
-}
 
-void TestTrayControlHost::forwardsEvents()
-{
-    QWidget window;
-    TrayControlHost host(&window, TrayControlHost::defaultPluginDirs());
-    QVERIFY2(host.isLoaded(), qPrintable(host.errorString()));
-    host.setTrayIcon(picture(Vandril::Picture::Icon));
-    host.setTrayVisible(true);
     QSignalSpy move(&host, &TrayControlHost::MouseMove);
     QSignalSpy down(&host, &TrayControlHost::MouseDown);
     QSignalSpy up(&host, &TrayControlHost::MouseUp);
     QSignalSpy dbl(&host, &TrayControlHost::MouseDblClick);
+    for (const qintptr message : {0x0200, 0x0201, 0x0205, 0x0206, 0x0207})
+        sendTrayMessage(host.control(), message);
+    QCOMPARE(move, (QList<QList<QVariant>>{{0}}));
+    QCOMPARE(down, (QList<QList<QVariant>>{{1, 0}}));
+    QCOMPARE(up, (QList<QList<QVariant>>{{2, 0}}));
+    QCOMPARE(dbl, (QList<QList<QVariant>>{{2, 0}}));
 
-    sendTrayMessage(host.control(), 0x0200);
-    sendTrayMessage(host.control(), 0x0201);
-    sendTrayMessage(host.control(), 0x0205);
-    sendTrayMessage(host.control(), 0x0206);
-    sendTrayMessage(host.control(), 0x0207);
-
-    QCOMPARE(move.count(), 1);
-    QCOMPARE(move.first(), QList<QVariant>{0});
-    QCOMPARE(down.count(), 1);
-    QCOMPARE(down.first(), (QList<QVariant>{1, 0}));
-    QCOMPARE(up.count(), 1);
-    QCOMPARE(up.first(), (QList<QVariant>{2, 0}));
-    QCOMPARE(dbl.count(), 1);
-    QCOMPARE(dbl.first(), (QList<QVariant>{2, 0}));
+    host.setTrayVisible(false);
+    QVERIFY(!host.trayVisible());
 }
 
 void TestTrayControlHost::showsTheControlsAboutBox()
@@ -125,17 +118,16 @@ void TestTrayControlHost::showsTheControlsAboutBox()
     QVERIFY2(host.isLoaded(), qPrintable(host.errorString()));
     QString title;
     QTimer::singleShot(0, this, [&] {
-        if (QWidget *modal = QApplication::activeModalWidget()) {
+        if (auto *modal = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
             title = modal->windowTitle();
-            if (auto *dialog = qobject_cast<QDialog *>(modal))
-                dialog->reject();
+            modal->reject();
         }
     });
     host.ShowAboutBox();
     QCOMPARE(title, QStringLiteral("Controllo Vandrillo"));
 }
 
-void TestTrayControlHost::endingTheHostEndsTheControl()
+void TestTrayControlHost::controlEndsWithHostOrWindow()
 {
     QWidget window;
     QPointer<QWidget> control;
@@ -148,13 +140,11 @@ void TestTrayControlHost::endingTheHostEndsTheControl()
     }
     QVERIFY(control.isNull());
 
-    // The other way round: the window goes first, taking the control with it.
     auto *early = new QWidget;
     TrayControlHost host(early, TrayControlHost::defaultPluginDirs());
-    QVERIFY(host.isLoaded());
     host.setTrayIcon(picture(Vandril::Picture::Icon));
     host.setTrayVisible(true);
-    delete early;
+    delete early; // takes the control, shown, with it
     QVERIFY(!host.control());
 }
 
@@ -170,26 +160,21 @@ void TestTrayControlHost::withoutPluginKeepsValues()
 {
     QFETCH(QString, folderContent);
     QTemporaryDir dir;
-    QStringList dirs;
-    if (folderContent.isEmpty()) {
-        dirs.append(dir.filePath(QStringLiteral("missing")));
-    } else {
-        dirs.append(dir.path());
-        if (folderContent != QStringLiteral("-")) {
-            QFile file(dir.filePath(folderContent));
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write("not a library");
-        }
+    const QString folder =
+        folderContent.isEmpty() ? dir.filePath(QStringLiteral("missing")) : dir.path();
+    if (folderContent.endsWith(QStringLiteral(".so"))) {
+        QFile file(dir.filePath(folderContent));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("not a library");
     }
 
     QWidget window;
-    TrayControlHost host(&window, dirs);
+    TrayControlHost host(&window, {folder});
     QVERIFY(!host.isLoaded());
     QVERIFY(!host.control());
     QVERIFY(host.errorString().contains(QStringLiteral("Vandril.Vandrillo")));
-    QVERIFY(host.errorString().contains(dirs.first()));
+    QVERIFY(host.errorString().contains(folder));
     QVERIFY(window.findChildren<QWidget *>().isEmpty());
-
     QCOMPARE(host.trayTip(), QStringLiteral("Vandrillo"));
     QVERIFY(!host.trayVisible());
     QVERIFY(!host.trayIcon());
@@ -203,7 +188,7 @@ void TestTrayControlHost::withoutPluginKeepsValues()
     QCOMPARE(host.trayTip(), QStringLiteral("Scrivel sospeso"));
     host.setTrayVisible(true);
     QVERIFY(host.trayVisible());
-    host.ShowAboutBox(); // nothing to show; must not block or crash
+    host.ShowAboutBox(); // nothing to show; returns at once
 }
 
 QTEST_MAIN(TestTrayControlHost)

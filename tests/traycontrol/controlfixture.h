@@ -47,6 +47,14 @@ struct ControlFixture
         control = new Vandrillo(&site, std::move(services), host.get());
     }
 
+    QList<ShellCall::Command> commands() const
+    {
+        QList<ShellCall::Command> result;
+        for (const ShellCall &call : *calls)
+            result.append(call.command);
+        return result;
+    }
+
     static Vandril::PictureRef icon(const QColor &color = Qt::red)
     {
         QPixmap pixmap(16, 16);
