@@ -1,0 +1,294 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "form2.h"
+
+#include "contentbox.h"
+#include "framegeometry.h"
+#include "helplauncher.h"
+#include "historystore.h"
+#include "messagebox.h"
+#include "platform.h"
+#include "screenmetrics.h"
+#include "settingsstore.h"
+#include "textnumber.h"
+#include "uifonts.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPainter>
+#include <QPushButton>
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+const QString kPosizione = QStringLiteral("Posizione");
+const QString kGrandezze = QStringLiteral("Grandezze");
+const QString kSinFA = QStringLiteral("SinFA");
+const QString kAltoFA = QStringLiteral("AltoFA");
+const QString kLarghFA = QStringLiteral("LarghFA");
+const QString kAltFA = QStringLiteral("AltFA");
+const QString kUnset = QStringLiteral("-1");
+
+int twipsValue(const QString &text)
+{
+    const qint64 value = TextNumber::roundHalfEven(TextNumber::leading(text));
+    return int(std::clamp<qint64>(value, -1'000'000'000, 1'000'000'000));
+}
+
+// A sheet with lines of text and a pencil across it.
+QPixmap iconPicture(int size)
+{
+    QPixmap picture(size, size);
+    picture.fill(Qt::transparent);
+    QPainter p(&picture);
+    p.scale(size / 16.0, size / 16.0);
+    p.setPen(QColor(0x40, 0x40, 0x40));
+    p.setBrush(Qt::white);
+    p.drawRect(2, 1, 10, 13);
+    p.setPen(QColor(0x25, 0x63, 0xeb));
+    for (int y = 4; y <= 11; y += 2)
+        p.drawLine(4, y, 10, y);
+    p.setPen(QPen(QColor(0xca, 0x8a, 0x04), 2));
+    p.drawLine(8, 14, 14, 6);
+    return picture;
+}
+
+QIcon editorIcon()
+{
+    QIcon icon;
+    icon.addPixmap(iconPicture(16));
+    icon.addPixmap(iconPicture(32));
+    return icon;
+}
+
+} // namespace
+
+Form2::Form2(Platform &platform, HelpLauncher &help, HistoryStore &store, const QListWidget &List1,
+             QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint),
+      m_platform(platform), m_help(help), m_store(store), m_list(List1)
+{
+    setObjectName(QStringLiteral("Form2"));
+    setWindowTitle(QStringLiteral("Contenuto della selezione"));
+    setWindowIcon(editorIcon());
+    setFont(UiFonts::tahoma(8.25));
+    m_geometry = new FrameGeometry(*this, m_platform.screen);
+    createControls();
+    resize(m_geometry->toPixels(kClientWidth), m_geometry->toPixels(kClientHeight));
+    Form_Load();
+}
+
+Form2::~Form2() = default;
+
+void Form2::createControls()
+{
+    // Created in tab order.
+    Label2 = new QLabel(QStringLiteral("&Nome:"), this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Text2 = new QLineEdit(QStringLiteral("Text2"), this);
+    Text2->setObjectName(QStringLiteral("Text2"));
+    Label2->setBuddy(Text2);
+
+    Label1 = new QLabel(QStringLiteral("C&ontenuto:"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Text1 = new ContentBox(this);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setFont(UiFonts::courierNew(9));
+    Text1->setText(QStringLiteral("Text1"));
+    Label1->setBuddy(Text1);
+
+    Command1 = new QPushButton(QStringLiteral("&Chiudi"), this);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command1->setDefault(true);
+    Command2 = new QPushButton(QStringLiteral("&Guida"), this);
+    Command2->setObjectName(QStringLiteral("Command2"));
+    // Only the default button takes Enter, wherever the focus is.
+    Command2->setAutoDefault(false);
+
+    place(Label2, m_twips.Label2);
+    place(Text2, m_twips.Text2);
+    place(Label1, m_twips.Label1);
+    place(Text1, m_twips.Text1);
+    place(Command1, m_twips.Command1);
+    place(Command2, m_twips.Command2);
+
+    connect(Text2, &QLineEdit::textChanged, this, &Form2::countChange);
+    connect(Text1, &QPlainTextEdit::textChanged, this, &Form2::countChange);
+    connect(Command1, &QPushButton::clicked, this, &Form2::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &Form2::Command2_Click);
+}
+
+void Form2::place(QWidget *control, const QRect &twips)
+{
+    control->setGeometry(m_geometry->toPixels(twips.x()), m_geometry->toPixels(twips.y()),
+                         m_geometry->toPixels(twips.width()), m_geometry->toPixels(twips.height()));
+}
+
+void Form2::Form_Load()
+{
+    const SettingsStore &settings = m_platform.settings;
+    const QString sin = settings.GetSetting(kPosizione, kSinFA);
+    const QString alto = settings.GetSetting(kPosizione, kAltoFA);
+    const QString largh = settings.GetSetting(kGrandezze, kLarghFA);
+    const QString alt = settings.GetSetting(kGrandezze, kAltFA);
+    if (sin != kUnset && alto != kUnset && largh != kUnset && alt != kUnset) {
+        const QRect stored(twipsValue(sin), twipsValue(alto), twipsValue(largh), twipsValue(alt));
+        // A window with no size, or on a screen that is gone, could not be
+        // used or even found: it opens where a first opening would.
+        const QList<QRect> areas = m_platform.screen.allWorkAreasTwips();
+        const bool visible = std::any_of(
+            areas.begin(), areas.end(), [&](const QRect &area) { return area.intersects(stored); });
+        if (stored.width() > 0 && stored.height() > 0 && visible)
+            m_geometry->setOuterTwips(stored);
+    }
+
+    m_changeCount = 0;
+    m_row = m_list.currentRow();
+    Text2->setText(m_row >= 0 && m_row < m_store.count() ? m_store.name(m_row) : QString());
+    Text2->setSelection(0, int(Text2->text().size()));
+}
+
+void Form2::fillForEditing(const QString &content)
+{
+    Text1->setText(content);
+}
+
+void Form2::fillForClipboardView(const QString &text)
+{
+    Text2->setEnabled(false);
+    Text2->setText(QStringLiteral("Scrivel di sistema"));
+    Text1->setReadOnly(true);
+    Text1->setText(text);
+    setWindowTitle(QStringLiteral("Contenuto degli Scrivel di sistema"));
+}
+
+void Form2::countChange()
+{
+    // The count only has to tell 2 from anything else; it must not wrap.
+    if (m_changeCount < std::numeric_limits<qint16>::max())
+        ++m_changeCount;
+}
+
+void Form2::resizeEvent(QResizeEvent *event)
+{
+    QDialog::resizeEvent(event);
+    Form_Resize();
+}
+
+void Form2::Form_Resize()
+{
+    const QRect outer = m_geometry->outerTwips();
+    const int w = outer.width();
+    const int h = outer.height();
+    Placement &t = m_twips;
+    // Each step stands alone: a size that would be negative is skipped and
+    // the control keeps its previous one.
+    if (const int width = w - 100; width >= 0)
+        t.Text1.setWidth(width);
+    if (const int height = h - 500 - t.Label1.top() - t.Label1.height() - t.Command1.height();
+        height >= 0)
+        t.Text1.setHeight(height);
+    if (const int width = w - t.Label2.width() - t.Label2.left(); width >= 0)
+        t.Text2.setWidth(width);
+    t.Command1.moveLeft(w - t.Command1.width() - 200);
+    t.Command1.moveTop(t.Text1.top() + t.Text1.height() + 100);
+    t.Command2.moveLeft(t.Command1.left() - 1000);
+    t.Command2.moveTop(t.Command1.top());
+    place(Text1, t.Text1);
+    place(Text2, t.Text2);
+    place(Command1, t.Command1);
+    place(Command2, t.Command2);
+}
+
+void Form2::Command1_Click()
+{
+    close();
+}
+
+void Form2::Command2_Click()
+{
+    m_help.openHelp(HelpLauncher::EntryEditor);
+}
+
+bool Form2::Form_QueryUnload()
+{
+    if (Text2->isEnabled()) {
+        if (Text2->text().isEmpty()) {
+            m_platform.messages.MsgBox(QStringLiteral("È consigliabile specificare un nome..."),
+                                       MessageBox::OkOnly + MessageBox::Information);
+            Text2->setFocus();
+            return false;
+        }
+        if (m_changeCount != 2) {
+            const int answer = m_platform.messages.MsgBox(
+                QStringLiteral("Memorizzare le modifiche?"),
+                MessageBox::YesNo + MessageBox::Exclamation, QStringLiteral("Contenuto selezione"));
+            // The entry is stored only where it still stands.
+            const int row = m_list.currentRow();
+            if (answer == MessageBox::Yes && row == m_row && row >= 0 && row < m_store.count())
+                m_store.updateEntry(row, Text2->text(), Text1->text());
+        }
+    }
+    storeGeometry();
+    return true;
+}
+
+QRect Form2::storableOuterTwips() const
+{
+    if (!isMinimized() && !isMaximized())
+        return m_geometry->outerTwips();
+    // Minimised or maximised: the place and size the window comes back to.
+    const QRect frame = frameGeometry();
+    const QRect client = geometry();
+    const QRect normal =
+        normalGeometry().adjusted(frame.left() - client.left(), frame.top() - client.top(),
+                                  frame.right() - client.right(), frame.bottom() - client.bottom());
+    return QRect(m_geometry->toTwips(normal.x()), m_geometry->toTwips(normal.y()),
+                 m_geometry->toTwips(normal.width()), m_geometry->toTwips(normal.height()));
+}
+
+void Form2::storeGeometry()
+{
+    const QRect outer = storableOuterTwips();
+    SettingsStore &settings = m_platform.settings;
+    settings.SaveSetting(kPosizione, kSinFA, QString::number(outer.x()));
+    settings.SaveSetting(kPosizione, kAltoFA, QString::number(outer.y()));
+    settings.SaveSetting(kGrandezze, kLarghFA, QString::number(outer.width()));
+    settings.SaveSetting(kGrandezze, kAltFA, QString::number(outer.height()));
+}
+
+void Form2::done(int result)
+{
+    if (!m_closingDone) {
+        if (!Form_QueryUnload())
+            return;
+        m_closingDone = true;
+    }
+    QDialog::done(result);
+}
+
+void Form2::closeEvent(QCloseEvent *event)
+{
+    if (!m_closingDone) {
+        if (!Form_QueryUnload()) {
+            event->ignore();
+            return;
+        }
+        m_closingDone = true;
+    }
+    QDialog::closeEvent(event);
+}
+
+void Form2::keyPressEvent(QKeyEvent *event)
+{
+    // The editor has no cancel button: Esc does not close it.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
