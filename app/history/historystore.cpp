@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "historystore.h"
 
+#include "entrydelegate.h"
 #include "selectionbuttons.h"
 
 #include <QAction>
@@ -12,6 +13,12 @@ HistoryStore::HistoryStore(QListWidget &List1, QMenu &mnucdLista, QAction &mnuli
     : m_list(List1), m_menu(mnucdLista), m_insertBefore(insertBefore),
       m_content(kTableSize), m_mnulista{&mnulista0}
 {}
+
+void HistoryStore::prepareList(QListWidget &list)
+{
+    list.setUniformItemSizes(true);
+    list.setItemDelegate(new EntryDelegate(&list));
+}
 
 int HistoryStore::count() const
 {

@@ -53,6 +53,9 @@ public:
     quint64 revision() const { return m_revision; }
 
     static QString trayCaption(const QString &text);
+    // Sets a list up to show history lines: one visual line each, drawn at a
+    // cost that does not grow with the text.
+    static void prepareList(QListWidget &list);
 
 private:
     void indexAdd(const QString &content);
