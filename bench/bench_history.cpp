@@ -125,5 +125,24 @@ int main(int argc, char *argv[])
         std::printf("tick, unchanged 1 KB text, %d entries: median %.2f µs, max %.2f µs\n",
                     HistoryStore::kCapacity, medianMicros(ticks), ticks.back() / 1000.0);
     }
+    {
+        History h;
+        h.list.show();
+        h.store.appendEntry(QStringLiteral("breve"));
+        QApplication::processEvents();
+        for (int megabytes : {10, 50}) {
+            const QString huge(megabytes * 1000 * 1000, QLatin1Char('x'));
+            QElapsedTimer timer;
+            timer.start();
+            const bool contained = h.store.containsText(huge);
+            const qint64 containsNs = timer.nsecsElapsed();
+            timer.start();
+            h.store.appendEntry(huge);
+            QApplication::processEvents();
+            std::printf("%d MB text: contains-text %.1f ms (%s), append and draw %.1f ms\n",
+                        megabytes, containsNs / 1e6, contained ? "found" : "new",
+                        timer.nsecsElapsed() / 1e6);
+        }
+    }
     return 0;
 }

@@ -1,0 +1,162 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+"""Figures of the real program in a private desktop session.
+
+Measures: CPU and memory while idle; capturing many texts; capture time,
+window responsiveness (accessibility queries answered by the UI thread) and
+memory for 10 MB and 50 MB texts; responsiveness while a clipboard owner
+never answers.
+
+Usage: /usr/bin/python3 bench/bench_program.py --program build/bin/scrivel
+       [--plugin-dir build/bin] [--only idle,many,big,hung] [--many N]
+Run it on a quiet machine: the figures are wall-clock ones.
+"""
+
+import argparse
+import os
+import statistics
+import sys
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, '..', 'tests', 'e2e'))
+
+import a11y  # noqa: E402
+import desktop  # noqa: E402
+from desktop import wait_until  # noqa: E402
+
+TITLE = 'Q&V Scrivel'
+TICKS_PER_SECOND = os.sysconf('SC_CLK_TCK')
+
+
+def cpu_seconds(pid):
+    with open(f'/proc/{pid}/stat') as f:
+        fields = f.read().rsplit(')', 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) / TICKS_PER_SECOND
+
+
+def pss_mib(pid):
+    with open(f'/proc/{pid}/smaps_rollup') as f:
+        for line in f:
+            if line.startswith('Pss:'):
+                return int(line.split()[1]) / 1024
+    return 0.0
+
+
+def watch(lst, seconds=None, until=None, timeout=60):
+    """Asks the window for its list's size every 10 ms, timing each answer,
+    for some seconds or until a condition holds. Returns the answer times."""
+    times = []
+    start = time.monotonic()
+    while True:
+        count, took = a11y.timed(a11y.row_count, lst)
+        times.append(took)
+        elapsed = time.monotonic() - start
+        if seconds is not None and elapsed >= seconds:
+            return times
+        if until is not None and until(count):
+            return times
+        if elapsed > timeout:
+            raise TimeoutError('the condition never held')
+        time.sleep(0.01)
+
+
+def answers(times):
+    return (f'window answered within {1000 * max(times):.1f} ms at worst, median '
+            f'{1000 * statistics.median(times):.2f} ms ({len(times)} queries)')
+
+
+def start_program(session, args, ini_text):
+    config = session.path(f'config-{time.monotonic_ns()}')
+    os.makedirs(config, exist_ok=True)
+    with open(os.path.join(config, 'QVScrivel.ini'), 'w') as f:
+        f.write(ini_text)
+    proc = session.start_program(os.path.abspath(args.program), args.plugin_dir, config)
+    window = session.main_window(proc, TITLE, timeout=20)
+    app = a11y.application(proc.pid)
+    lst = a11y.history_list(a11y.main_window(app, TITLE))
+    return proc, window, lst
+
+
+def idle(session, args):
+    proc, _, _ = start_program(session, args, '[Altro]\nConfUsc=0\n')
+    session.copy_text('un testo qualunque')
+    time.sleep(3)
+    before, pss = cpu_seconds(proc.pid), pss_mib(proc.pid)
+    time.sleep(60)
+    print(f'idle 60 s: {cpu_seconds(proc.pid) - before:.3f} s of CPU; '
+          f'PSS {pss:.1f} MiB at start, {pss_mib(proc.pid):.1f} MiB after')
+    session.end(proc)
+
+
+def many(session, args):
+    proc, _, lst = start_program(session, args, '[Altro]\nConfUsc=0\n')
+    time.sleep(2)
+    cpu0, pss0 = cpu_seconds(proc.pid), pss_mib(proc.pid)
+    texts = [f'{i:06d} ' + ('testo di prova è ' * 64)[:1017] for i in range(args.many)]
+    start = time.monotonic()
+    for i, text in enumerate(texts):
+        session.copy_text(text)
+        time.sleep(max(0.0, start + (i + 1) * 0.6 - time.monotonic()))
+    wait_until(lambda: a11y.row_count(lst) == len(texts), 10, 'every text captured')
+    print(f'{len(texts)} texts of 1 KB, 0.6 s apart: all {a11y.row_count(lst)} captured; '
+          f'{cpu_seconds(proc.pid) - cpu0:.2f} s of CPU; '
+          f'PSS +{pss_mib(proc.pid) - pss0:.1f} MiB')
+    session.end(proc)
+
+
+def big(session, args, megabytes):
+    # A short interval, so that the time to capture is not hidden by the tick.
+    proc, window, lst = start_program(session, args, '[Altro]\nConfUsc=0\nRef=50\n')
+    time.sleep(2)
+    pss0 = pss_mib(proc.pid)
+    text = ('Riga di prova con lettere accentate: è, à, ù.\n' * (megabytes * 1024 * 1024 // 48))
+    session.copy_text(text)
+    owned = time.monotonic()
+    times = watch(lst, until=lambda count: count == 1)
+    done = time.monotonic()
+    times += watch(lst, seconds=1)
+    print(f'{megabytes} MB text: on the list {1000 * (done - owned):.0f} ms after the copy '
+          f'(ticks every 50 ms); {answers(times)}; PSS +{pss_mib(proc.pid) - pss0:.1f} MiB')
+    session.end(proc)
+
+
+def hung(session, args):
+    proc, window, lst = start_program(session, args, '[Altro]\nConfUsc=0\n')
+    time.sleep(2)
+    session.hang_clipboard()
+    times = watch(lst, seconds=20)
+    session.release_clipboard()
+    session.copy_text('dopo il blocco')
+    start = time.monotonic()
+    wait_until(lambda: 'dopo il blocco' in a11y.row_names(lst), 10, 'the copy captured', 0.01)
+    captured = time.monotonic() - start
+    print(f'owner that never answers, 20 s: {answers(times)}; '
+          f'the next copy was on the list {1000 * captured:.0f} ms later (ticks every 700 ms)')
+    session.end(proc)
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument('--program', required=True)
+    parser.add_argument('--plugin-dir')
+    parser.add_argument('--only', default='idle,many,big,hung')
+    parser.add_argument('--many', type=int, default=1000)
+    args = parser.parse_args()
+    wanted = args.only.split(',')
+    with desktop.Session() as session:
+        desktop.install_signal_teardown(lambda: session)
+        a11y.connect(session)
+        if 'idle' in wanted:
+            idle(session, args)
+        if 'big' in wanted:
+            big(session, args, 10)
+            big(session, args, 50)
+        if 'hung' in wanted:
+            hung(session, args)
+        if 'many' in wanted:
+            many(session, args)
+    return 0
+
+
+if __name__ == '__main__':
+    sys.exit(main())
