@@ -19,8 +19,9 @@ import tempfile
 import time
 import uuid
 
-from Xlib import X, Xatom, display as xdisplay
+from Xlib import X, display as xdisplay
 from Xlib.error import XError
+from Xlib.protocol import event
 
 PYTHON = '/usr/bin/python3'
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -142,6 +143,8 @@ class Session:
         self.keep_dir = keep_dir
         self.procs = []
         self.x = None
+        self._ping_x = None
+        self._ping_serial = 0
         self.display_name = None
         self.trayer = None
         self._owners = []
@@ -217,12 +220,13 @@ class Session:
         self._start_tray_host()
 
     def stop(self):
-        if self.x is not None:
-            try:
-                self.x.close()
-            except Exception:  # the server may already be gone
-                pass
-            self.x = None
+        for connection in (self.x, self._ping_x):
+            if connection is not None:
+                try:
+                    connection.close()
+                except Exception:  # the server may already be gone
+                    pass
+        self.x = self._ping_x = None
         for proc in reversed(self.procs):
             end_process(proc)
         self.procs.clear()
@@ -262,22 +266,38 @@ class Session:
 
     def _start_window_manager(self):
         self.spawn(['openbox', '--sm-disable'])
-        wait_until(lambda: self.root_property('_NET_SUPPORTING_WM_CHECK'), 10,
-                   'the window manager')
+        # The work area comes last in openbox's start-up.
+        wait_until(lambda: self.root_property('_NET_SUPPORTING_WM_CHECK')
+                   and self.root_property('_NET_WORKAREA'), 10, 'the window manager')
 
-    def _start_tray_host(self):
-        self.trayer = self.spawn(['trayer', '--edge', 'bottom', '--align', 'right',
-                                  '--widthtype', 'request', '--height', str(TRAY_HEIGHT),
-                                  '--SetDockType', 'true', '--SetPartialStrut', 'true',
-                                  '--transparent', 'false', '--expand', 'true'])
+    def _start_tray_host(self, attempts=2):
         tray = self.atom('_NET_SYSTEM_TRAY_S0')
+        state = {}
 
         def ready():
             area = self.root_property('_NET_WORKAREA')
-            return (self.x.get_selection_owner(tray) != X.NONE
-                    and area is not None and area[3] < SCREEN_HEIGHT)
+            state['owner'] = self.x.get_selection_owner(tray) != X.NONE
+            state['strut'] = area is not None and area[3] < SCREEN_HEIGHT
+            return state['owner'] and state['strut']
 
-        wait_until(ready, 10, 'the tray host')
+        for attempt in range(attempts):
+            self.trayer = self.spawn(['trayer', '--edge', 'bottom', '--align', 'right',
+                                      '--widthtype', 'request', '--height', str(TRAY_HEIGHT),
+                                      '--SetDockType', 'true', '--SetPartialStrut', 'true',
+                                      '--transparent', 'false', '--expand', 'true'])
+            try:
+                wait_until(ready, 10, 'the tray host')
+                return
+            except TimeoutError as error:
+                failure = (f'{error} (tray selection owned: {state.get("owner")}, '
+                           f'work area shrunk: {state.get("strut")}, trayer running: '
+                           f'{self.trayer.poll() is None}) {self.log_of(self.trayer)}')
+            # Should the window manager not take the panel in (seen when trayer
+            # raced openbox's start-up), a second trayer docks.
+            self.end(self.trayer)
+            wait_until(lambda: self.x.get_selection_owner(tray) == X.NONE, 5,
+                       'the tray host to leave')
+        raise TimeoutError(failure)
 
     # -- X helpers ---------------------------------------------------------
 
@@ -366,6 +386,36 @@ class Session:
                     counts[name] += 1
         best = max(counts, key=counts.get)
         return best if counts[best] >= 12 else None
+
+    def ping(self, window, timeout=5.0):
+        """Seconds until the program answers a window manager's ping (_NET_WM_PING).
+
+        The program answers on its UI thread, so this measures how soon that
+        thread gets to its events. Raises TimeoutError when it does not answer.
+        """
+        if self._ping_x is None:
+            self._ping_x = xdisplay.Display(self.display_name)
+            # Qt sends the answer to the root window for StructureNotify.
+            self._ping_x.screen().root.change_attributes(event_mask=X.StructureNotifyMask)
+        x = self._ping_x
+        protocols, ping = x.intern_atom('WM_PROTOCOLS'), x.intern_atom('_NET_WM_PING')
+        self._ping_serial += 1
+        stamp = self._ping_serial
+        target = x.create_resource_object('window', window.id)
+        start = time.monotonic()
+        target.send_event(event.ClientMessage(window=target, client_type=protocols,
+                                              data=(32, [ping, stamp, window.id, 0, 0])),
+                          event_mask=0)
+        x.flush()
+        deadline = start + timeout
+        while time.monotonic() < deadline:
+            while x.pending_events():
+                ev = x.next_event()
+                if (ev.type == X.ClientMessage and ev.client_type == protocols
+                        and ev.data[1][0] == ping and ev.data[1][1] == stamp):
+                    return time.monotonic() - start
+            select.select([x.fileno()], [], [], 0.005)
+        raise TimeoutError(f'no answer to a ping within {timeout} s')
 
     def screenshot(self, path):
         subprocess.run(['import', '-window', 'root', path], env=self.env, check=True,

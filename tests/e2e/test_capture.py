@@ -86,8 +86,8 @@ class ProgramTestCase(unittest.TestCase):
         self.proc = self.session.start_program(
             PROGRAM, PLUGIN_DIR, self.session.path(f'config-{ProgramTestCase.runs}'))
         self.addCleanup(self._stop_program)
-        window = self.session.main_window(self.proc, TITLE, timeout=15)
-        self.wm_class = self.session.wm_class(window)
+        self.window = self.session.main_window(self.proc, TITLE, timeout=15)
+        self.wm_class = self.session.wm_class(self.window)
         app = a11y.application(self.proc.pid)
         self.list = a11y.history_list(a11y.main_window(app, TITLE))
         self._icon = None
@@ -110,12 +110,19 @@ class ProgramTestCase(unittest.TestCase):
         except TimeoutError:
             self.assertEqual(self.rows(), expected)
 
-    def assert_rows_stay(self, expected, ticks=2):
+    def assert_rows_stay(self, expected, ticks=3):
         """Watches the list over several ticks: it must not change."""
         deadline = time.monotonic() + ticks * TICK + SLACK
         while time.monotonic() < deadline:
             self.assertEqual(self.rows(), expected)
             time.sleep(0.05)
+
+    def answer_time(self):
+        """How long the window takes to answer: an accessibility query and a
+        window manager's ping, whichever is slower. Also returns whether the
+        list is enabled."""
+        enabled, took = a11y.timed(a11y.is_enabled, self.list)
+        return enabled, max(took, self.session.ping(self.window))
 
     def icon(self, timeout=5):
         self._icon = wait_until(lambda: self.session.tray_icon_window(self.wm_class),
@@ -162,27 +169,34 @@ class CaptureTest(ProgramTestCase):
         self.session.copy_text('Dopo la figura')
         self.wait_rows(['Dopo la figura'])
 
-    def test_ten_megabyte_text_is_captured_while_window_answers(self):
+    def test_ten_megabyte_text_is_captured_whole_while_window_answers(self):
         text = big_text(10 * 1024 * 1024)
         start = time.monotonic()
         self.session.copy_text(text)
-        worst = 0.0
-        while True:
-            count, took = a11y.timed(a11y.row_count, self.list)
-            _, took_state = a11y.timed(a11y.is_enabled, self.list)
-            worst = max(worst, took, took_state)
-            if count:
-                break
+        slowest = 0.0
+        while not a11y.row_count(self.list):
+            slowest = max(slowest, self.answer_time()[1])
             self.assertLess(time.monotonic() - start, 10, 'the big text was not captured')
             time.sleep(0.03)
         report('10 MB text captured after', f'{time.monotonic() - start:.3f} s')
-        report('slowest accessibility query meanwhile', f'{worst * 1000:.1f} ms')
-        self.assertLess(worst, ANSWER_LIMIT, 'the window stopped answering')
+        # Laying out and drawing the new line comes after the capture.
+        settled = time.monotonic() + TICK
+        while time.monotonic() < settled:
+            slowest = max(slowest, self.answer_time()[1])
+            time.sleep(0.03)
+        report('slowest answer of the window meanwhile', f'{slowest * 1000:.1f} ms')
+        self.assertLess(slowest, ANSWER_LIMIT, 'the window stopped answering')
 
-        names = self.rows()
-        self.assertEqual(len(names), 1)
-        self.assertEqual(len(names[0]), len(text), 'the captured text has the wrong length')
-        self.assertTrue(names[0] == text, 'the captured text differs from the copied one')
+        # The line shows the text; assistive tools may get it shortened.
+        [name] = self.rows()
+        self.assertGreaterEqual(len(name), 60)
+        self.assertTrue(text.startswith(name.rstrip('\u2026')),
+                        f'the line does not show the copied text: {name[:80]!r}...')
+        # The whole text was kept: copied again, it is already held.
+        self.session.copy_text(text)
+        self.assert_rows_stay([name])
+        self.session.copy_text('Dopo il testo grande')
+        self.wait_rows([name, 'Dopo il testo grande'])
 
 
 class UnansweringOwnerTest(ProgramTestCase):
@@ -199,7 +213,7 @@ class UnansweringOwnerTest(ProgramTestCase):
         suspended_at = None
         # Suspended within two ticks, then staying so for three more.
         while time.monotonic() - start < 5 * TICK + SLACK:
-            enabled, took = a11y.timed(a11y.is_enabled, self.list)
+            enabled, took = self.answer_time()
             worst = max(worst, took)
             picture = self.picture()
             if suspended_at is None:
@@ -214,7 +228,7 @@ class UnansweringOwnerTest(ProgramTestCase):
                 self.assertEqual(picture, 'suspended')
             time.sleep(0.03)
         report('suspended after', f'{suspended_at:.3f} s')
-        report('slowest accessibility query while the owner hangs', f'{worst * 1000:.1f} ms')
+        report('slowest answer of the window while the owner hangs', f'{worst * 1000:.1f} ms')
         self.assertLess(worst, ANSWER_LIMIT, 'the window stopped answering')
         self.assertEqual(self.rows(), ['Prima'])
 
@@ -248,14 +262,18 @@ class TrayPictureTest(ProgramTestCase):
         self.wait_picture('normal', 2)
 
         self.session.copy_text('Icona')
-        self.wait_picture('capture', TICK + SLACK)
+        copied = time.monotonic()
+        self.wait_picture('capture', 2 * TICK + SLACK)
         shown = time.monotonic()
         self.assertEqual(self.rows(), ['Icona'])
         self.wait_picture('normal', RESTORE + SLACK + 0.5)
         lasted = time.monotonic() - shown
+        report('captured after the copy', f'{shown - copied:.3f} s')
         report('capture picture shown for', f'{lasted:.3f} s')
         self.assertGreater(lasted, RESTORE - 0.2)
         self.assertLess(lasted, RESTORE + SLACK)
+        self.assertLess(shown - copied, TICK + SLACK,
+                        'a copy is captured within one polling interval')
 
 
 def main():
