@@ -4,9 +4,12 @@
 #include "alwaysontop.h"
 #include "buttontoolbar.h"
 #include "entrydelegate.h"
+#include "form3.h"
 #include "framegeometry.h"
+#include "frmopz.h"
 #include "helplauncher.h"
 #include "messagebox.h"
+#include "procmemorystatus.h"
 #include "screenmetrics.h"
 #include "settingsstore.h"
 #include "textnumber.h"
@@ -123,6 +126,8 @@ void Form1::connectHandlers()
     connect(m.sinistra, &QAction::triggered, this, &Form1::sinistra_Click);
     connect(m.destra, &QAction::triggered, this, &Form1::destra_Click);
     connect(m.mnutopmost, &QAction::triggered, this, &Form1::mnutopmost_Click);
+    connect(m.tempo, &QAction::triggered, this, &Form1::tempo_Click);
+    connect(m.infoon, &QAction::triggered, this, &Form1::infoon_Click);
 
     connect(&cVandril1, &TrayControlHost::MouseMove, this, &Form1::cVandril1_MouseMove);
     connect(&cVandril1, &TrayControlHost::MouseUp, this, &Form1::cVandril1_MouseUp);
@@ -377,6 +382,20 @@ void Form1::destra_Click()
 void Form1::mnutopmost_Click()
 {
     m_styles->applyTopmostCheck();
+}
+
+void Form1::tempo_Click()
+{
+    frmOpz dialog(frmOpz::liveOptionsOf(*this), m_platform.messages, *m_help, m_platform.screen,
+                  this);
+    m_bracket->showModal(dialog);
+}
+
+void Form1::infoon_Click()
+{
+    ProcMemoryStatus memory;
+    Form3 about(memory, *m_help, m_platform.screen, this);
+    m_bracket->showModal(about);
 }
 
 void Form1::resizeEvent(QResizeEvent *event)

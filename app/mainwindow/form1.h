@@ -80,6 +80,10 @@ public Q_SLOTS:
     void destra_Click();
     void mnutopmost_Click();
 
+    // Options dialog and about window.
+    void tempo_Click();
+    void infoon_Click();
+
     // Tray icon and its copy menu.
     void cVandril1_MouseMove(int Id);
     void cVandril1_MouseUp(int Button, int Id);
