@@ -8,6 +8,7 @@
 #include "messagebox.h"
 #include "platform.h"
 #include "screenmetrics.h"
+#include "selectedrow.h"
 #include "settingsstore.h"
 #include "textnumber.h"
 #include "uifonts.h"
@@ -147,7 +148,7 @@ void Form2::Form_Load()
     }
 
     m_changeCount = 0;
-    m_row = m_list.currentRow();
+    m_row = selectedRow(m_list);
     Text2->setText(m_row >= 0 && m_row < m_store.count() ? m_store.name(m_row) : QString());
     Text2->setSelection(0, int(Text2->text().size()));
 }
@@ -228,7 +229,7 @@ bool Form2::Form_QueryUnload()
                 QStringLiteral("Memorizzare le modifiche?"),
                 MessageBox::YesNo + MessageBox::Exclamation, QStringLiteral("Contenuto selezione"));
             // The entry is stored only where it still stands.
-            const int row = m_list.currentRow();
+            const int row = selectedRow(m_list);
             if (answer == MessageBox::Yes && row == m_row && row >= 0 && row < m_store.count())
                 m_store.updateEntry(row, Text2->text(), Text1->text());
         }

@@ -3,16 +3,19 @@
 
 #include "alwaysontop.h"
 #include "buttontoolbar.h"
+#include "entrycommands.h"
 #include "entrydelegate.h"
 #include "form3.h"
 #include "framegeometry.h"
 #include "frmopz.h"
 #include "helplauncher.h"
+#include "listinteraction.h"
 #include "messagebox.h"
 #include "procmemorystatus.h"
 #include "screenmetrics.h"
 #include "settingsstore.h"
 #include "textnumber.h"
+#include "toolbarcommands.h"
 #include "topmostbracket.h"
 #include "trayart.h"
 #include "traycopymenu.h"
@@ -23,6 +26,7 @@
 #include <QCloseEvent>
 #include <QCursor>
 #include <QListWidget>
+#include <QMenu>
 #include <QMenuBar>
 #include <cmath>
 
@@ -77,6 +81,7 @@ Form1::Form1(Platform &platform, const QStringList &pluginDirs, const QString &h
     m_trayMenu = std::make_unique<TrayCopyMenu>(*m_store, m_platform.clipboard,
                                                 m_platform.messages, *m_menus->mnucdLista);
     m_trayReportsHover = TrayHost::reportsHover();
+    setUpEntryCommands();
     connectHandlers();
 }
 
@@ -434,4 +439,134 @@ void Form1::Form_Resize()
     const int listWidth = m_geometry->toPixels(m_geometry->outerTwips().width() - 150);
     if (listHeight >= 0 && listWidth >= 0)
         List1->setGeometry(0, 0, listWidth, listHeight);
+}
+
+// Entry commands, the history list and the toolbar.
+
+void Form1::setUpEntryCommands()
+{
+    m_entries = std::make_unique<EntryCommands>(EntryCommands::Parts{
+        m_platform, *m_store, *List1, *Toolbar1, *m_bracket, *m_monitor, *m_help, *this});
+    m_listInteraction = std::make_unique<ListInteraction>(
+        ListInteraction::Parts{*List1, *m_store, *m_menus, *Toolbar1, *m_entries});
+    m_toolbarCommands = std::make_unique<ToolbarCommands>(*List1, *m_entries, *m_menus->cd,
+                                                          [this] { mnuGuida_Click(); });
+
+    const MenuTree &m = *m_menus;
+    connect(m.copianegliscrivel, &QAction::triggered, this, &Form1::copianegliscrivel_Click);
+    connect(m.visualizza, &QAction::triggered, this, &Form1::visualizza_Click);
+    connect(m.elimina, &QAction::triggered, this, &Form1::elimina_Click);
+    connect(m.eliminatutti, &QAction::triggered, this, &Form1::eliminatutti_Click);
+    connect(m.visscr, &QAction::triggered, this, &Form1::visscr_Click);
+    connect(m.svuotascrivel, &QAction::triggered, this, &Form1::svuotascrivel_Click);
+    connect(m.mnuFondi, &QAction::triggered, this, &Form1::mnuFondi_Click);
+    connect(m.mnuEliminaSpuntati, &QAction::triggered, this, &Form1::mnuEliminaSpuntati_Click);
+    connect(m.mnuSvLP, &QAction::triggered, this, &Form1::mnuSvLP_Click);
+    connect(m.visscrivel, &QAction::triggered, this, &Form1::visscrivel_Click);
+    connect(m.svoia, &QAction::triggered, this, &Form1::svoia_Click);
+    connect(m.menuclicd, &QMenu::aboutToShow, this, &Form1::menuclicd_Click);
+
+    const ListInteraction *list = m_listInteraction.get();
+    connect(list, &ListInteraction::Click, this, &Form1::List1_Click);
+    connect(list, &ListInteraction::DblClick, this, &Form1::List1_DblClick);
+    connect(list, &ListInteraction::KeyPress, this, &Form1::List1_KeyPress);
+    connect(list, &ListInteraction::MouseMove, this, &Form1::List1_MouseMove);
+    connect(list, &ListInteraction::MouseDown, this, &Form1::List1_MouseDown);
+    connect(Toolbar1, &ButtonToolbar::ButtonClick, this, &Form1::Toolbar1_ButtonClick);
+    connect(Toolbar1, &ButtonToolbar::MouseDown, this, &Form1::Toolbar1_MouseDown);
+}
+
+void Form1::copianegliscrivel_Click()
+{
+    m_entries->copyBack();
+}
+
+void Form1::visualizza_Click()
+{
+    m_entries->editSelected();
+}
+
+void Form1::elimina_Click()
+{
+    m_entries->deleteSelected();
+}
+
+void Form1::eliminatutti_Click()
+{
+    m_entries->emptyHistory(EntryCommands::EmptyFrom::ListMenu);
+}
+
+void Form1::visscr_Click()
+{
+    m_entries->viewClipboard();
+}
+
+void Form1::svuotascrivel_Click()
+{
+    m_entries->clearClipboard();
+}
+
+void Form1::mnuFondi_Click()
+{
+    m_entries->mergeChecked();
+}
+
+void Form1::mnuEliminaSpuntati_Click()
+{
+    m_entries->deleteChecked();
+}
+
+void Form1::mnuSvLP_Click()
+{
+    m_entries->emptyHistory(EntryCommands::EmptyFrom::TrayMenu);
+}
+
+void Form1::visscrivel_Click()
+{
+    m_entries->viewClipboard();
+}
+
+void Form1::svoia_Click()
+{
+    m_entries->clearClipboard();
+}
+
+void Form1::menuclicd_Click()
+{
+    m_listInteraction->updateMenuState();
+}
+
+void Form1::List1_Click()
+{
+    m_listInteraction->selectionChanged();
+}
+
+void Form1::List1_DblClick()
+{
+    m_listInteraction->doubleClick();
+}
+
+void Form1::List1_KeyPress(int KeyAscii)
+{
+    m_listInteraction->keyPress(KeyAscii);
+}
+
+void Form1::List1_MouseMove()
+{
+    m_listInteraction->mouseMove();
+}
+
+void Form1::List1_MouseDown(Qt::MouseButton Button, const QPoint &globalPos)
+{
+    m_listInteraction->mouseDown(Button, globalPos);
+}
+
+void Form1::Toolbar1_ButtonClick(const QString &Key)
+{
+    m_toolbarCommands->buttonClick(Key);
+}
+
+void Form1::Toolbar1_MouseDown(Qt::MouseButton Button, const QPoint &globalPos)
+{
+    m_toolbarCommands->mouseDown(Button, globalPos);
 }

@@ -13,9 +13,12 @@
 
 class AlwaysOnTop;
 class ButtonToolbar;
+class EntryCommands;
 class FrameGeometry;
 class HelpLauncher;
+class ListInteraction;
 class QListWidget;
+class ToolbarCommands;
 class TopmostBracket;
 class TrayCopyMenu;
 class WindowStyles;
@@ -50,6 +53,7 @@ public:
     AlwaysOnTop &alwaysOnTop() { return *m_alwaysOnTop; }
     TopmostBracket &bracket() { return *m_bracket; }
     HelpLauncher &help() { return *m_help; }
+    EntryCommands &entries() { return *m_entries; }
     InMemorySettings &settings() { return m_settings; }
 
     // Shows or removes the tray icon; riduci is available only with it.
@@ -90,6 +94,27 @@ public Q_SLOTS:
     void mnulista_Click(int Index);
     void mnucopdi_Click();
 
+    // Entry commands, the history list and the toolbar.
+    void copianegliscrivel_Click();
+    void visualizza_Click();
+    void elimina_Click();
+    void eliminatutti_Click();
+    void visscr_Click();
+    void svuotascrivel_Click();
+    void mnuFondi_Click();
+    void mnuEliminaSpuntati_Click();
+    void mnuSvLP_Click();
+    void visscrivel_Click();
+    void svoia_Click();
+    void menuclicd_Click();
+    void List1_Click();
+    void List1_DblClick();
+    void List1_KeyPress(int KeyAscii);
+    void List1_MouseMove();
+    void List1_MouseDown(Qt::MouseButton Button, const QPoint &globalPos);
+    void Toolbar1_ButtonClick(const QString &Key);
+    void Toolbar1_MouseDown(Qt::MouseButton Button, const QPoint &globalPos);
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
@@ -109,6 +134,7 @@ private:
     // Where the tray host never reports the pointer resting on the icon,
     // the status tooltip follows its text instead.
     void followStatusTip();
+    void setUpEntryCommands();
 
     Platform &m_platform;
     std::unique_ptr<MenuTree> m_menus;
@@ -120,6 +146,9 @@ private:
     std::unique_ptr<WindowStyles> m_styles;
     std::unique_ptr<HelpLauncher> m_help;
     std::unique_ptr<TrayCopyMenu> m_trayMenu;
+    std::unique_ptr<EntryCommands> m_entries;
+    std::unique_ptr<ListInteraction> m_listInteraction;
+    std::unique_ptr<ToolbarCommands> m_toolbarCommands;
     bool m_trayReportsHover = true;
     InMemorySettings m_settings;
     bool m_ending = false;

@@ -1,0 +1,289 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "entrycommands.h"
+
+#include "clipboard.h"
+#include "clipboardmonitor.h"
+#include "form2.h"
+#include "historystore.h"
+#include "messagebox.h"
+#include "platform.h"
+#include "selectedrow.h"
+#include "selectionbuttons.h"
+#include "topmostbracket.h"
+
+#include <QListWidget>
+#include <QScopedValueRollback>
+
+namespace {
+
+constexpr QChar CR = QChar(13);
+constexpr qsizetype kPreviewLength = 200;
+
+} // namespace
+
+EntryCommands::EntryCommands(const Parts &parts)
+    : m_platform(parts.platform), m_store(parts.store), m_list(parts.List1),
+      m_buttons(parts.buttons), m_bracket(parts.bracket), m_monitor(parts.monitor),
+      m_help(parts.help), m_window(parts.window)
+{}
+
+QString EntryCommands::unavailableMessage()
+{
+    return QStringLiteral("Gli Scrivel di sistema non sono disponibili. Terminare l'operazione in "
+                          "corso prima di riprovare.");
+}
+
+QString EntryCommands::firstCharacters(const QString &text, qsizetype count)
+{
+    qsizetype length = std::clamp<qsizetype>(count, 0, text.size());
+    if (length > 0 && length < text.size() && text.at(length - 1).isHighSurrogate())
+        --length;
+    return text.left(length);
+}
+
+QString EntryCommands::preview(const QString &clipboardText)
+{
+    return firstCharacters(clipboardText, kPreviewLength);
+}
+
+QString EntryCommands::deleteQuestion(const QString &preview)
+{
+    return QStringLiteral("Affinché si possa eliminare questo elemento della lista occorre "
+                          "svuotare gli Scrivel di sistema.") +
+           CR + CR + QStringLiteral("Parte iniziale del contenuto degli Scrivel di sistema: ") +
+           CR + preview + CR + CR + QStringLiteral("Continuare?");
+}
+
+QString EntryCommands::emptyQuestion(EmptyFrom from, const QString &preview)
+{
+    const QString second =
+        from == EmptyFrom::ListMenu
+            ? QStringLiteral("Se non si desidera svuotare gli Scrivel di sistema, nella lista "
+                             "resterà un solo elemento.")
+            : QStringLiteral("Se non si desidera svuotare gli Scrivel di sistema, nella lista "
+                             "resterà un elemento.");
+    return QStringLiteral("Affinché si possano eliminare tutti gli elementi della lista occorre "
+                          "svuotare gli Scrivel di sistema.") +
+           CR + CR + second + CR + CR +
+           QStringLiteral("Parte iniziale del contenuto degli Scrivel di sistema: ") + CR +
+           preview + CR + CR + QStringLiteral("Svuotare gli Scrivel di sistema?");
+}
+
+QString EntryCommands::mergeMessage()
+{
+    return QStringLiteral("Il risultato della fusione si trova negli Scrivel di sistema");
+}
+
+std::optional<QString> EntryCommands::readClipboard()
+{
+    const Clipboard::Reading reading = m_platform.clipboard.readNow();
+    if (reading.status != Clipboard::Status::Ready)
+        return std::nullopt;
+    return reading.text;
+}
+
+void EntryCommands::reportUnavailable()
+{
+    m_bracket.msgBox(unavailableMessage(), MessageBox::Exclamation);
+}
+
+void EntryCommands::reportUnavailableInBracket()
+{
+    m_platform.messages.MsgBox(unavailableMessage(), MessageBox::Exclamation);
+}
+
+bool EntryCommands::confirm(const std::function<QString(const QString &)> &question, int style,
+                            int *answer)
+{
+    // The preview shows the clipboard as it is when the question is asked.
+    const std::optional<QString> now = readClipboard();
+    if (!now) {
+        reportUnavailableInBracket();
+        return false;
+    }
+    const int result = m_platform.messages.MsgBox(question(*now), style);
+    if (answer)
+        *answer = result;
+    return result == MessageBox::Yes;
+}
+
+void EntryCommands::copyBack(bool emptyFirst)
+{
+    if (m_running)
+        return;
+    const QScopedValueRollback running(m_running, true);
+    const int index = selectedRow(m_list);
+    if (index < 0 || index >= m_store.count())
+        return;
+    Clipboard &clipboard = m_platform.clipboard;
+    if ((emptyFirst && !clipboard.clear()) || !clipboard.setText(m_store.readContent(index)))
+        reportUnavailable();
+}
+
+void EntryCommands::editSelected()
+{
+    if (m_running)
+        return;
+    const QScopedValueRollback running(m_running, true);
+    const int index = selectedRow(m_list);
+    if (index < 0 || index >= m_store.count())
+        return;
+    Form2 editor(m_platform, m_help, m_store, m_list, &m_window);
+    editor.fillForEditing(m_store.readContent(index));
+    m_bracket.showModal(editor);
+}
+
+void EntryCommands::deleteSelected()
+{
+    deleteEntry(selectedRow(m_list), true);
+}
+
+void EntryCommands::deleteEntry(int index, bool ask)
+{
+    if (m_running || index < 0 || index >= m_store.count())
+        return;
+    const QScopedValueRollback running(m_running, true);
+    const std::optional<QString> text = readClipboard();
+    if (!text) {
+        reportUnavailable();
+        return;
+    }
+    removeEntry(index, ask, *text);
+}
+
+void EntryCommands::removeEntry(int index, bool ask, const QString &clipboardText)
+{
+    const bool holdsClipboard = clipboardText == m_store.readContent(index);
+    bool wasChecked = false;
+    if (holdsClipboard) {
+        wasChecked = m_bracket.open();
+        if (ask && !confirm([](const QString &text) { return deleteQuestion(preview(text)); },
+                            MessageBox::YesNo + MessageBox::Question)) {
+            m_bracket.close(wasChecked);
+            return;
+        }
+        if (!m_platform.clipboard.setText(QString())) {
+            reportUnavailableInBracket();
+            m_bracket.close(wasChecked);
+            return;
+        }
+    }
+    // Captures while the question was open only ever add entries at the end.
+    if (index < m_store.count())
+        m_store.removeEntryAt(index);
+    if (holdsClipboard)
+        m_bracket.close(wasChecked);
+}
+
+void EntryCommands::deleteChecked()
+{
+    if (m_running)
+        return;
+    const QScopedValueRollback running(m_running, true);
+    QList<int> checked;
+    for (int i = 0; i < m_store.count(); ++i) {
+        if (m_store.isChecked(i))
+            checked << i;
+    }
+    if (checked.isEmpty())
+        return;
+    const std::optional<QString> text = readClipboard();
+    if (!text) {
+        reportUnavailable();
+        return;
+    }
+    // The clipboard is emptied, at most once, before anything is removed, so
+    // that a clipboard that cannot be written leaves every entry in place.
+    const bool holdsClipboard = std::any_of(checked.begin(), checked.end(),
+                                            [&](int i) { return m_store.readContent(i) == *text; });
+    if (holdsClipboard) {
+        const bool wasChecked = m_bracket.open();
+        const bool emptied = m_platform.clipboard.setText(QString());
+        if (!emptied)
+            reportUnavailableInBracket();
+        m_bracket.close(wasChecked);
+        if (!emptied)
+            return;
+    }
+    // From the last one down, each removal moves the fewest entries.
+    for (auto it = checked.crbegin(); it != checked.crend(); ++it)
+        m_store.removeEntryAt(*it);
+}
+
+void EntryCommands::emptyHistory(EmptyFrom from)
+{
+    if (m_running)
+        return;
+    const QScopedValueRollback running(m_running, true);
+    if (from != EmptyFrom::ListMenu && !m_list.isEnabled()) {
+        reportUnavailable();
+        return;
+    }
+    const std::optional<QString> text = readClipboard();
+    if (!text) {
+        reportUnavailable();
+        return;
+    }
+    const bool asking = !text->isEmpty();
+    bool wasChecked = false;
+    if (asking) {
+        wasChecked = m_bracket.open();
+        int answer = MessageBox::Cancel;
+        confirm([from](const QString &now) { return emptyQuestion(from, preview(now)); },
+                MessageBox::YesNoCancel + MessageBox::Question, &answer);
+        if (answer == MessageBox::Yes && !m_platform.clipboard.setText(QString())) {
+            reportUnavailableInBracket();
+            answer = MessageBox::Cancel;
+        }
+        if (answer != MessageBox::Yes && answer != MessageBox::No) {
+            m_bracket.close(wasChecked);
+            return;
+        }
+    }
+    m_store.clear();
+    m_buttons.setSelectionButtonsEnabled(false);
+    if (asking)
+        m_bracket.close(wasChecked);
+}
+
+void EntryCommands::mergeChecked()
+{
+    if (m_running)
+        return;
+    const QScopedValueRollback running(m_running, true);
+    QString merged;
+    for (int i = 0; i < m_store.count(); ++i) {
+        if (m_store.isChecked(i))
+            merged += m_store.name(i);
+    }
+    if (!m_platform.clipboard.setText(merged)) {
+        reportUnavailable();
+        return;
+    }
+    if (m_monitor.interval() == 0)
+        m_bracket.msgBox(mergeMessage(), MessageBox::Information);
+}
+
+void EntryCommands::clearClipboard()
+{
+    if (m_running)
+        return;
+    const QScopedValueRollback running(m_running, true);
+    if (!m_platform.clipboard.clear())
+        reportUnavailable();
+}
+
+void EntryCommands::viewClipboard()
+{
+    if (m_running)
+        return;
+    const QScopedValueRollback running(m_running, true);
+    const std::optional<QString> text = readClipboard();
+    if (!text) {
+        reportUnavailable();
+        return;
+    }
+    Form2 viewer(m_platform, m_help, m_store, m_list, &m_window);
+    viewer.fillForClipboardView(*text);
+    m_bracket.showModal(viewer);
+}
