@@ -84,5 +84,5 @@ bool ButtonToolbar::eventFilter(QObject *watched, QEvent *event)
 void ButtonToolbar::mousePressEvent(QMouseEvent *event)
 {
     Q_EMIT MouseDown(event->button(), event->globalPosition().toPoint());
-    QWidget::mousePressEvent(event);
+    event->accept(); // the strip around the toolbar must not see it again
 }

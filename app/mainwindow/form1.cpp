@@ -4,13 +4,13 @@
 #include "alwaysontop.h"
 #include "buttontoolbar.h"
 #include "entrycommands.h"
-#include "entrydelegate.h"
 #include "form3.h"
 #include "framegeometry.h"
 #include "frmopz.h"
 #include "helplauncher.h"
 #include "listinteraction.h"
 #include "messagebox.h"
+#include "mousedownwatcher.h"
 #include "procmemorystatus.h"
 #include "screenmetrics.h"
 #include "settingsstore.h"
@@ -78,8 +78,8 @@ Form1::Form1(Platform &platform, const QStringList &pluginDirs, const QString &h
     m_help = std::make_unique<HelpLauncher>(m_platform.processes, m_platform.messages, helpFolder);
     m_monitor = std::make_unique<ClipboardMonitor>(*m_store, m_platform.clipboard, cVandril1,
                                                    *List1, Timer1, Timer2, pictures);
-    m_trayMenu = std::make_unique<TrayCopyMenu>(*m_store, m_platform.clipboard,
-                                                m_platform.messages, *m_menus->mnucdLista);
+    m_trayMenu = std::make_unique<TrayCopyMenu>(*m_store, m_platform.clipboard, m_platform.messages,
+                                                *m_menus->mnucdLista);
     m_trayReportsHover = TrayHost::reportsHover();
     setUpEntryCommands();
     connectHandlers();
@@ -107,8 +107,7 @@ void Form1::createControls()
     List1 = new QListWidget(surface);
     List1->setObjectName(QStringLiteral("List1"));
     List1->setAccessibleName(QStringLiteral("List1"));
-    List1->setUniformItemSizes(true);
-    List1->setItemDelegate(new EntryDelegate(List1));
+    HistoryStore::prepareList(*List1);
     List1->setToolTip(QStringLiteral("Doppio clic copia la selezione negli scrivel"));
 
     // The history store is made first of all, before anything reads it.
@@ -131,6 +130,10 @@ void Form1::connectHandlers()
     connect(m.sinistra, &QAction::triggered, this, &Form1::sinistra_Click);
     connect(m.destra, &QAction::triggered, this, &Form1::destra_Click);
     connect(m.mnutopmost, &QAction::triggered, this, &Form1::mnutopmost_Click);
+    connect(new MouseDownWatcher(*centralWidget()), &MouseDownWatcher::MouseDown, this,
+            &Form1::Form_MouseDown);
+    connect(new MouseDownWatcher(*Picture1), &MouseDownWatcher::MouseDown, this,
+            &Form1::Picture1_MouseDown);
     connect(m.tempo, &QAction::triggered, this, &Form1::tempo_Click);
     connect(m.infoon, &QAction::triggered, this, &Form1::infoon_Click);
 
@@ -401,6 +404,17 @@ void Form1::infoon_Click()
     ProcMemoryStatus memory;
     Form3 about(memory, *m_help, m_platform.screen, this);
     m_bracket->showModal(about);
+}
+
+void Form1::Form_MouseDown(Qt::MouseButton Button, const QPoint &globalPos)
+{
+    if (Button == Qt::RightButton)
+        m_menus->cd->popup(globalPos);
+}
+
+void Form1::Picture1_MouseDown(Qt::MouseButton Button, const QPoint &globalPos)
+{
+    Form_MouseDown(Button, globalPos);
 }
 
 void Form1::resizeEvent(QResizeEvent *event)

@@ -83,6 +83,8 @@ public Q_SLOTS:
     void sinistra_Click();
     void destra_Click();
     void mnutopmost_Click();
+    void Form_MouseDown(Qt::MouseButton Button, const QPoint &globalPos);
+    void Picture1_MouseDown(Qt::MouseButton Button, const QPoint &globalPos);
 
     // Options dialog and about window.
     void tempo_Click();
