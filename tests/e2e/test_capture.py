@@ -111,10 +111,12 @@ class ProgramTestCase(unittest.TestCase):
             self.assertEqual(self.rows(), expected)
 
     def assert_rows_stay(self, expected, ticks=3):
-        """Watches the list over several ticks: it must not change."""
+        """Watches the list over several ticks: it must not change, and it
+        stays enabled (a clipboard without text is no failure to read it)."""
         deadline = time.monotonic() + ticks * TICK + SLACK
         while time.monotonic() < deadline:
             self.assertEqual(self.rows(), expected)
+            self.assertTrue(a11y.is_enabled(self.list), 'the list was disabled')
             time.sleep(0.05)
 
     def answer_time(self):
