@@ -190,12 +190,11 @@ class Session:
         """Starts a marked child process; its output goes to a log file."""
         self._count += 1
         name = name or os.path.basename(argv[0])
-        log = open(self.path(f'{self._count:02d}-{name}.log'), 'wb')
-        kwargs.setdefault('stdout', log)
-        kwargs.setdefault('stderr', log)
-        proc = subprocess.Popen(argv, env=env or self.env, stdin=subprocess.DEVNULL,
-                                **kwargs)
-        log.close()
+        with open(self.path(f'{self._count:02d}-{name}.log'), 'wb') as log:
+            kwargs.setdefault('stdout', log)
+            kwargs.setdefault('stderr', log)
+            proc = subprocess.Popen(argv, env=env or self.env, stdin=subprocess.DEVNULL,
+                                    **kwargs)
         proc.log_path = log.name
         self.procs.append(proc)
         return proc
