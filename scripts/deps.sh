@@ -19,7 +19,8 @@ build=(build-essential cmake ninja-build pkg-config
 run=(libqt6widgets6 libqt6svg6 qt6-qpa-plugins fonts-dejavu-core xdg-utils)
 desktop=(xvfb xauth openbox trayer xdotool xclip x11-utils imagemagick
          dbus-daemon dbus-bin at-spi2-core
-         python3 python3-xlib python3-gi python3-pyatspi gir1.2-atspi-2.0)
+         python3 python3-xlib python3-gi python3-pyatspi gir1.2-atspi-2.0
+         desktop-file-utils appstream)
 
 groups=("$@")
 [ ${#groups[@]} -eq 0 ] && groups=(build run desktop)
