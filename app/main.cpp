@@ -10,6 +10,7 @@ int main(int argc, char *argv[])
     DesktopPlatform::prepareEnvironment();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Scrivel"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.scrivel.Scrivel"));
     // Hidden in the tray, the program has no visible window yet runs on.
     QApplication::setQuitOnLastWindowClosed(false);
 
