@@ -18,6 +18,7 @@
 namespace {
 
 constexpr QChar kLineEnd = QChar(0x00A7); // "§"
+constexpr int kFigureTickMs = 50;
 
 QMargins frameOf(const QWidget &window)
 {
@@ -27,10 +28,10 @@ QMargins frameOf(const QWidget &window)
                     frame.right() - client.right(), frame.bottom() - client.bottom());
 }
 
-void setTextIfChanged(QLabel *label, const QString &text)
+bool sameFigures(const MemoryFigures &a, const MemoryFigures &b)
 {
-    if (label->text() != text)
-        label->setText(text);
+    return a.totalPhysical == b.totalPhysical && a.availablePhysical == b.availablePhysical &&
+           a.availablePageFile == b.availablePageFile;
 }
 
 } // namespace
@@ -226,6 +227,10 @@ void Form3::typeNextCharacter()
     ++m_position;
     if (m_position > kNotice.size()) {
         m_position = qint16(kNotice.size() + 1);
+        // Only the figures change from now on, and no faster than this; waking
+        // up every millisecond for them would cost a few percent of a core.
+        if (Timer1.interval() < kFigureTickMs)
+            Timer1.setInterval(kFigureTickMs);
         return;
     }
     QLabel *label = m_line < int(Label1.size()) ? Label1[m_line] : nullptr;
@@ -245,15 +250,18 @@ void Form3::typeNextCharacter()
 void Form3::refreshMemory()
 {
     const MemoryFigures figures = m_memory.read();
+    // The timer ticks every millisecond: texts are made only for new figures.
+    if (m_shownFigures && sameFigures(*m_shownFigures, figures))
+        return;
+    m_shownFigures = figures;
     const auto bytes = [this](qint64 value) {
         return groupedFigure(value, m_locale) + QStringLiteral(" bytes");
     };
-    setTextIfChanged(Label3, QStringLiteral(" Memoria virtuale disponibile: ") +
-                                 bytes(figures.availablePageFile));
-    setTextIfChanged(Label2,
-                     QStringLiteral(" Memoria fisica totale:  ") + bytes(figures.totalPhysical));
-    setTextIfChanged(Label4, QStringLiteral(" Memoria fisica disponibile:  ") +
-                                 bytes(figures.availablePhysical));
+    Label3->setText(QStringLiteral(" Memoria virtuale disponibile: ") +
+                    bytes(figures.availablePageFile));
+    Label2->setText(QStringLiteral(" Memoria fisica totale:  ") + bytes(figures.totalPhysical));
+    Label4->setText(QStringLiteral(" Memoria fisica disponibile:  ") +
+                    bytes(figures.availablePhysical));
 }
 
 void Form3::Command1_Click()

@@ -1,21 +1,24 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "memorystatus.h"
+
 #include <QDialog>
 #include <QImage>
 #include <QLocale>
 #include <QTimer>
 #include <array>
+#include <optional>
 
 class HelpLauncher;
-class MemoryStatus;
 class QLabel;
 class QPushButton;
 class ScreenMetrics;
 
 /// The about window "Informazioni su...": the program's name and version, a
 /// notice typed out one character per tick of Timer1, and, once "&Memoria" has
-/// enlarged the window, three memory figures refreshed at every tick.
+/// enlarged the window, three memory figures refreshed at every tick. Timer1
+/// ticks every millisecond while typing and every 50 ms once it is done.
 class Form3 : public QDialog
 {
     Q_OBJECT
@@ -81,6 +84,7 @@ private:
     double m_tppX;
     double m_tppY;
     QImage m_background;
+    std::optional<MemoryFigures> m_shownFigures;
     qint16 m_position = 0;
     int m_line = 3;
 };

@@ -100,8 +100,10 @@ void TestForm3::typingTakes122Ticks()
     const QStringList done{kLine3 + "|#ffffff", kLine4 + "|#ffffff", kLine5 + "|" + plain};
     QCOMPARE(typed(*form), done);
     QCOMPARE(form->typingPosition(), kTicks - 1);
+    QCOMPARE(form->Timer1.interval(), 1);
     tick(*form, 1);
     QCOMPARE(form->typingPosition(), kTicks);
+    QCOMPARE(form->Timer1.interval(), 50); // only the figures change from now on
 
     // Long after (past a 16-bit counter's range) the captions stay while the
     // figures follow every tick.
