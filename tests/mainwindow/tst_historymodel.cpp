@@ -23,6 +23,7 @@ struct Entry
     QString content;
     bool checked = false;
     QString caption;
+    bool operator==(const Entry &) const = default;
 };
 
 struct Model
@@ -34,6 +35,7 @@ struct Model
     bool listEnabled = true;
     // Questions the program is expected to have asked so far.
     qsizetype questions = 0;
+    bool operator==(const Model &) const = default;
 
     int indexOf(const QString &content) const
     {
@@ -358,62 +360,70 @@ private:
     static QString quoted(const QString &text)
     {
         QString shown = text.left(20);
-        shown.replace(QLatin1Char('\n'), QLatin1String("\\n"))
-            .replace(QLatin1Char('\r'), QLatin1String("\\r"));
-        return QLatin1Char('"') + shown +
-               (text.size() > 20 ? QStringLiteral("...\"") : QStringLiteral("\""));
+        shown.replace(QLatin1Char('\n'), QLatin1String("\\n"));
+        shown.replace(QLatin1Char('\r'), QLatin1String("\\r"));
+        return QLatin1Char('"') + shown + (text.size() > 20 ? "...\"" : "\"");
+    }
+
+    // Everything the model tracks, as one text, so that a difference shows whole.
+    static QString describe(const Model &model)
+    {
+        QStringList lines;
+        for (const Entry &e : model.entries)
+            lines << QStringLiteral("%1 %2 %3 %4 (%5 characters)")
+                         .arg(quoted(e.name), quoted(e.content), e.checked ? "[x]" : "[ ]",
+                              quoted(e.caption))
+                         .arg(e.caption.size());
+        lines << QStringLiteral("clipboard %1, selected %2, buttons %3, list %4, messages %5")
+                     .arg(quoted(model.clipboard))
+                     .arg(model.selected)
+                     .arg(model.buttons)
+                     .arg(model.listEnabled)
+                     .arg(model.questions);
+        return lines.join(QLatin1Char('\n'));
+    }
+
+    Model observed()
+    {
+        HistoryStore &store = m_f.store();
+        Model seen;
+        for (int i = 0; i < store.count(); ++i)
+            seen.entries.append({store.name(i), store.readContent(i), store.isChecked(i),
+                                 store.mnulista(i + 1)->text()});
+        seen.clipboard = m_f.clipboard().text();
+        seen.selected = selectedRow(m_f.list());
+        seen.buttons = m_f.selectionButtons() == QList<bool>{true, true};
+        seen.listEnabled = m_f.list().isEnabled();
+        seen.questions = m_f.messages().calls.size();
+        return seen;
     }
 
     QString check()
     {
+        const Model seen = observed();
+        if (!(seen == m))
+            return QStringLiteral("the program holds\n%1\nthe model holds\n%2")
+                .arg(describe(seen), describe(m));
+        // The store's own invariants.
         HistoryStore &store = m_f.store();
-        const int n = int(m.entries.size());
-        if (store.count() != n || m_f.list().count() != n)
-            return QStringLiteral("%1 entries, %2 expected").arg(store.count()).arg(n);
-        QStringList itemCaptions;
         const QList<QAction *> items = m_f.menus().mnucdLista->actions();
-        for (int i = int(items.indexOf(store.mnulista(0))) + 1; items.at(i) != m_f.menus().separ;
-             ++i)
-            itemCaptions << items.at(i)->text();
-        if (itemCaptions.size() != n)
-            return QStringLiteral("%1 tray items, %2 expected").arg(itemCaptions.size()).arg(n);
+        const qsizetype trayItems =
+            items.indexOf(m_f.menus().separ) - items.indexOf(store.mnulista(0)) - 1;
+        if (trayItems != store.count() || m_f.list().count() != store.count())
+            return QStringLiteral("%1 tray items and %2 lines for %3 entries")
+                .arg(trayItems)
+                .arg(m_f.list().count())
+                .arg(store.count());
         if (store.mnulista(0)->isVisible() || store.mnulista(0)->isEnabled())
             return QStringLiteral("the placeholder tray item shows");
-        for (int i = 0; i < n; ++i) {
-            const Entry &e = m.entries[i];
-            if (store.name(i) != e.name || store.readContent(i) != e.content)
-                return QStringLiteral("entry %1 is %2/%3, expected %4/%5")
-                    .arg(i)
-                    .arg(quoted(store.name(i)), quoted(store.readContent(i)), quoted(e.name),
-                         quoted(e.content));
-            if (store.isChecked(i) != e.checked)
-                return QStringLiteral("check mark of entry %1").arg(i);
-            if (store.mnulista(i + 1)->text() != e.caption || itemCaptions[i] != e.caption)
-                return QStringLiteral("tray caption of entry %1 is %2, expected %3")
-                    .arg(i)
-                    .arg(quoted(store.mnulista(i + 1)->text()), quoted(e.caption));
-            if (!store.containsText(e.content))
-                return QStringLiteral("the store does not find the content of entry %1").arg(i);
+        for (int i = 0; i < store.count(); ++i) {
+            if (!store.containsText(store.readContent(i)) ||
+                items[i + items.indexOf(store.mnulista(0)) + 1] != store.mnulista(i + 1))
+                return QStringLiteral("entry %1 is not found or its tray item is out of place")
+                    .arg(i);
         }
-        const QString probe = QStringLiteral("mai copiato");
-        if (store.containsText(probe) != (m.indexOf(probe) != -1))
+        if (store.containsText(QStringLiteral("mai copiato")))
             return QStringLiteral("the store finds a text no entry holds");
-        if (m_f.clipboard().text() != m.clipboard)
-            return QStringLiteral("clipboard %1, expected %2")
-                .arg(quoted(m_f.clipboard().text()), quoted(m.clipboard));
-        if (selectedRow(m_f.list()) != m.selected)
-            return QStringLiteral("selected line %1, expected %2")
-                .arg(selectedRow(m_f.list()))
-                .arg(m.selected);
-        if (m_f.selectionButtons() != QList<bool>{m.buttons, m.buttons})
-            return QStringLiteral("toolbar buttons 1 and 2 should be %1")
-                .arg(m.buttons ? "enabled" : "disabled");
-        if (m_f.list().isEnabled() != m.listEnabled)
-            return QStringLiteral("list enabled: %1").arg(m_f.list().isEnabled());
-        if (m_f.messages().calls.size() != m.questions)
-            return QStringLiteral("%1 messages shown, %2 expected")
-                .arg(m_f.messages().calls.size())
-                .arg(m.questions);
         if (m_f.form->entries().isRunning())
             return QStringLiteral("a command did not finish");
         return {};
