@@ -6,6 +6,7 @@
 #include "helplauncher.h"
 #include "historystore.h"
 #include "messagebox.h"
+#include "namebox.h"
 #include "platform.h"
 #include "screenmetrics.h"
 #include "selectedrow.h"
@@ -16,7 +17,6 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
@@ -90,7 +90,7 @@ void Form2::createControls()
     // Created in tab order.
     Label2 = new QLabel(QStringLiteral("&Nome:"), this);
     Label2->setObjectName(QStringLiteral("Label2"));
-    Text2 = new QLineEdit(QStringLiteral("Text2"), this);
+    Text2 = new NameBox(QStringLiteral("Text2"), this);
     Text2->setObjectName(QStringLiteral("Text2"));
     Label2->setBuddy(Text2);
 
@@ -149,7 +149,7 @@ void Form2::Form_Load()
 
     m_changeCount = 0;
     m_row = selectedRow(m_list);
-    Text2->setText(m_row >= 0 && m_row < m_store.count() ? m_store.name(m_row) : QString());
+    Text2->setName(m_row >= 0 && m_row < m_store.count() ? m_store.name(m_row) : QString());
     Text2->setSelection(0, int(Text2->text().size()));
 }
 
@@ -161,7 +161,7 @@ void Form2::fillForEditing(const QString &content)
 void Form2::fillForClipboardView(const QString &text)
 {
     Text2->setEnabled(false);
-    Text2->setText(QStringLiteral("Scrivel di sistema"));
+    Text2->setName(QStringLiteral("Scrivel di sistema"));
     Text1->setReadOnly(true);
     Text1->setText(text);
     setWindowTitle(QStringLiteral("Contenuto degli Scrivel di sistema"));
@@ -231,7 +231,7 @@ bool Form2::Form_QueryUnload()
             // The entry is stored only where it still stands.
             const int row = selectedRow(m_list);
             if (answer == MessageBox::Yes && row == m_row && row >= 0 && row < m_store.count())
-                m_store.updateEntry(row, Text2->text(), Text1->text());
+                m_store.updateEntry(row, Text2->name(), Text1->text());
         }
     }
     storeGeometry();

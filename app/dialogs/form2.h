@@ -8,8 +8,8 @@ class ContentBox;
 class FrameGeometry;
 class HelpLauncher;
 class HistoryStore;
+class NameBox;
 class QLabel;
-class QLineEdit;
 class QListWidget;
 class QPushButton;
 struct Platform;
@@ -49,7 +49,7 @@ public:
     int changeCount() const { return m_changeCount; }
 
     QLabel *Label2;
-    QLineEdit *Text2;
+    NameBox *Text2;
     QLabel *Label1;
     ContentBox *Text1;
     QPushButton *Command1; ///< "&Chiudi", the default button

@@ -4,6 +4,7 @@
 #include "form2.h"
 #include "helplauncher.h"
 #include "historystore.h"
+#include "namebox.h"
 
 #include <QAction>
 #include <QLabel>
@@ -236,6 +237,15 @@ void TestForm2::longNameBecomesWholeCaption()
     editor->Command1->click();
     QCOMPARE(f.store.mnulista(1)->text(), name);
     QCOMPARE(f.store.name(0), name);
+
+    // Longer than a line box usually takes, and still editable whole.
+    const QString longer = QString(50'000, QLatin1Char('m'));
+    f.store.updateEntry(1, longer, QStringLiteral("secondo"));
+    auto second = f.edit(1);
+    QVERIFY(!second->Text2->isReadOnly());
+    second->Text1->setText(QStringLiteral("cambiato"));
+    second->Command1->click();
+    QVERIFY(f.store.name(1) == longer);
 }
 
 void TestForm2::emptyNameIsRefused()
@@ -374,15 +384,29 @@ void TestForm2::hugeContentShownInPartAndKeptWhole()
     const QString oneLine(300'000, QLatin1Char('x'));
     for (const QString &content : {huge, oneLine}) {
         Fixture f({content});
-        auto editor = f.edit(0);
-        QVERIFY(editor->Text1->isShownInPart());
-        QVERIFY(editor->Text1->isReadOnly());
-        QVERIFY(editor->Text1->toPlainText().size() < 100'000);
-        QVERIFY(editor->Text1->text() == content);
-        editor->Text2->setText(QStringLiteral("nome breve"));
-        editor->Command1->click();
-        QCOMPARE(f.store.name(0), QStringLiteral("nome breve"));
+        auto untouched = f.edit(0);
+        QVERIFY(untouched->Text1->isShownInPart() && untouched->Text1->isReadOnly());
+        QVERIFY(untouched->Text2->isShownInPart() && untouched->Text2->isReadOnly());
+        QVERIFY(untouched->Text1->toPlainText().size() < 100'000);
+        QVERIFY(untouched->Text2->text().size() < 100'000);
+        untouched->Command1->click();
+        QVERIFY(f.fake.messages.calls.isEmpty());
+
+        // A short name can still be changed; the content stays whole.
+        f.store.updateEntry(0, QStringLiteral("breve"), content);
+        auto renamed = f.edit(0);
+        renamed->Text2->setText(QStringLiteral("nome nuovo"));
+        renamed->Command1->click();
+        QCOMPARE(f.store.name(0), QStringLiteral("nome nuovo"));
         QVERIFY(f.store.readContent(0) == content);
+
+        // A long name stays whole when only the content changes.
+        f.store.updateEntry(0, content, QStringLiteral("corto"));
+        auto recontented = f.edit(0);
+        recontented->Text1->setText(QStringLiteral("altro"));
+        recontented->Command1->click();
+        QVERIFY(f.store.name(0) == content);
+        QCOMPARE(f.store.readContent(0), QStringLiteral("altro"));
     }
     QVERIFY(ContentBox::fitsForEditing(QString(100'000, QLatin1Char('x'))));
     QVERIFY(!ContentBox::fitsForEditing(QString(100'001, QLatin1Char('x'))));

@@ -4,8 +4,8 @@
 #include "entrycommands.h"
 #include "entryfixture.h"
 #include "form2.h"
+#include "namebox.h"
 
-#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 

@@ -3,9 +3,9 @@
 #include "entrycommands.h"
 #include "entryfixture.h"
 #include "form2.h"
+#include "namebox.h"
 #include "selectedrow.h"
 
-#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QRandomGenerator>
