@@ -107,8 +107,6 @@ void Form2::createControls()
     Command1->setDefault(true);
     Command2 = new QPushButton(QStringLiteral("&Guida"), this);
     Command2->setObjectName(QStringLiteral("Command2"));
-    // Only the default button takes Enter, wherever the focus is.
-    Command2->setAutoDefault(false);
 
     place(Label2, m_twips.Label2);
     place(Text2, m_twips.Text2);
