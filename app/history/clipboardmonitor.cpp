@@ -76,6 +76,8 @@ void ClipboardMonitor::restoreNormalPicture()
 void ClipboardMonitor::setInterval(int ms)
 {
     m_timer1.setInterval(ms);
+    // While polling, each change is read as it happens, so the next tick has it.
+    m_clipboard.setReadAhead(ms != 0);
     if (ms == 0)
         m_timer1.stop();
     else

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "entrydelegate.h"
 
-QString EntryDelegate::displayText(const QString &text)
+QString EntryDelegate::oneLine(const QString &text)
 {
     QString shown = text.left(kDrawnLength);
     shown.replace(QLatin1String("\r\n"), QStringLiteral("\u23CE"));
@@ -16,12 +16,18 @@ QString EntryDelegate::displayText(const QString &text)
     return shown;
 }
 
+QString EntryDelegate::displayText(const QVariant &value, const QLocale &locale) const
+{
+    Q_UNUSED(locale);
+    // The base class would copy the whole text to turn its line breaks into
+    // line separators (which still break the line).
+    return oneLine(value.toString());
+}
+
 void EntryDelegate::initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const
 {
     QStyledItemDelegate::initStyleOption(option, index);
-    // From the raw text: the base class has already turned line breaks into
-    // line separators, which would still break the line.
-    option->text = displayText(index.data(Qt::DisplayRole).toString());
+
     option->textElideMode = Qt::ElideRight;
     option->features &= ~QStyleOptionViewItem::WrapText;
 }

@@ -14,7 +14,9 @@ public:
 
     // At most this many characters of a text are ever laid out.
     static constexpr int kDrawnLength = 400;
-    static QString displayText(const QString &text);
+    static QString oneLine(const QString &text);
+
+    QString displayText(const QVariant &value, const QLocale &locale) const override;
 
     QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override;
 

@@ -37,4 +37,7 @@ public:
     virtual bool setText(const QString &text) = 0;
     // Empties the clipboard of every format; false when it cannot be opened.
     virtual bool clear() = 0;
+    // With read-ahead on, a change of the clipboard is read at once rather
+    // than at the next poll(), so that the poll after it finds the text ready.
+    virtual void setReadAhead(bool on) { Q_UNUSED(on); }
 };

@@ -34,6 +34,19 @@ void X11Clipboard::onClipboardChanged(QClipboard::Mode mode)
     // What the read in flight would bring belongs to the old clipboard.
     if (m_inFlight)
         m_reader->cancelUpTo(m_ticket);
+    else
+        readAhead();
+}
+
+void X11Clipboard::setReadAhead(bool on)
+{
+    m_readAhead = on;
+}
+
+void X11Clipboard::readAhead()
+{
+    if (m_readAhead && !m_inFlight && !isFresh() && !QGuiApplication::clipboard()->ownsClipboard())
+        startRead();
 }
 
 Clipboard::Reading X11Clipboard::poll()
@@ -118,6 +131,9 @@ void X11Clipboard::finishRead(quint64 generation, const X11SelectionReader::Resu
             m_readGeneration = generation;
         }
     }
+    // The clipboard changed while that read ran: read the new one now.
+    if (generation != m_changeGeneration)
+        readAhead();
     emit readFinished();
 }
 

@@ -28,6 +28,7 @@ public:
     Reading readNow() override;
     bool setText(const QString &text) override;
     bool clear() override;
+    void setReadAhead(bool on) override;
 
     /// Reads of another program's clipboard started so far.
     int readsStarted() const { return m_readsStarted; }
@@ -39,6 +40,8 @@ Q_SIGNALS:
 private:
     void onClipboardChanged(QClipboard::Mode mode);
     void startRead();
+    // Starts reading a changed clipboard now, when read-ahead is on.
+    void readAhead();
     void finishRead(quint64 generation, const X11SelectionReader::Result &result);
     bool isFresh() const { return m_readGeneration == m_changeGeneration; }
     Reading ownReading();
@@ -57,6 +60,7 @@ private:
     // The change generation whose last read failed (0: none).
     quint64 m_failedGeneration = 0;
     bool m_inFlight = false;
+    bool m_readAhead = false;
     quint64 m_ticket = 0;
     int m_readsStarted = 0;
     Reading m_reading{Status::Ready, {}, 1};

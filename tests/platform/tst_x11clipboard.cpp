@@ -77,6 +77,7 @@ private Q_SLOTS:
     void cleanup();
 
     void readsOncePerCopy();
+    void readAheadReadsEachChangeAtOnce();
     void readsText_data();
     void readsText();
     void offersWithoutUsableTextGiveEmptyText_data();
@@ -133,6 +134,25 @@ void TestX11Clipboard::readsOncePerCopy()
     reading = settle(clipboard);
     QCOMPARE(reading.text, QStringLiteral("seconda copia"));
     QVERIFY(reading.serial > serial);
+    QCOMPARE(clipboard.readsStarted(), 2);
+}
+
+void TestX11Clipboard::readAheadReadsEachChangeAtOnce()
+{
+    X11Clipboard clipboard(testLimits());
+    clipboard.setReadAhead(true);
+    startOwner({}, "letto subito");
+    // Read without any poll, so the first poll finds the text ready.
+    QTRY_COMPARE(clipboard.readsStarted(), 1);
+    QTRY_COMPARE(clipboard.poll().text, QStringLiteral("letto subito"));
+    QCOMPARE(clipboard.readsStarted(), 1);
+
+    // Without read-ahead a change waits for the next poll.
+    clipboard.setReadAhead(false);
+    startOwner({}, "letto dopo");
+    QTest::qWait(100);
+    QCOMPARE(clipboard.readsStarted(), 1);
+    QCOMPARE(settle(clipboard).text, QStringLiteral("letto dopo"));
     QCOMPARE(clipboard.readsStarted(), 2);
 }
 
