@@ -14,6 +14,14 @@ HistoryStore::HistoryStore(QListWidget &List1, QMenu &mnucdLista, QAction &mnuli
       m_content(kTableSize), m_mnulista{&mnulista0}
 {}
 
+QString HistoryStore::renamedCaption(const QString &name)
+{
+    // A new name is shown whole, short of a size that would freeze the menu.
+    if (name.size() <= kRenamedCaptionLength)
+        return name;
+    return name.left(kRenamedCaptionLength) + QLatin1String("...");
+}
+
 void HistoryStore::prepareList(QListWidget &list)
 {
     list.setUniformItemSizes(true);
@@ -83,7 +91,7 @@ void HistoryStore::updateEntry(int index, const QString &name, const QString &co
     m_content[index] = content;
     indexAdd(content);
     setLineName(index, name);
-    m_mnulista[index + 1]->setText(name);
+    m_mnulista[index + 1]->setText(renamedCaption(name));
     ++m_revision;
 }
 

@@ -53,6 +53,9 @@ public:
     quint64 revision() const { return m_revision; }
 
     static QString trayCaption(const QString &text);
+    // A renamed entry's caption: its whole name, up to a sane length.
+    static constexpr int kRenamedCaptionLength = 1000;
+    static QString renamedCaption(const QString &name);
     // Sets a list up to show history lines: one visual line each, drawn at a
     // cost that does not grow with the text.
     static void prepareList(QListWidget &list);

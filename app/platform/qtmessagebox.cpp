@@ -66,6 +66,8 @@ int QtMessageBox::MsgBox(const QString &text, int style, const QString &title)
 {
     QMessageBox box(iconFor(style), title.isEmpty() ? applicationTitle() : title, displayText(text),
                     QMessageBox::NoButton, m_parent);
+    // Texts quote the clipboard: never read them as markup.
+    box.setTextFormat(Qt::PlainText);
     const QList<ButtonSpec> specs = buttonsFor(style);
     QList<QPushButton *> buttons;
     for (const ButtonSpec &spec : specs)

@@ -210,6 +210,11 @@ void TestHistoryStore::updateRenamesWithoutCutting()
     QCOMPARE(f.store.name(1), longName);
     QCOMPARE(f.store.mnulista(2)->text(), longName);
     QCOMPARE(f.store.readContent(1), QStringLiteral("nuovo"));
+    // A name of megabytes would freeze the menu: its caption stops early.
+    const QString hugeName(5'000'000, QLatin1Char('h'));
+    f.store.updateEntry(1, hugeName, QStringLiteral("nuovo"));
+    QCOMPARE(f.store.name(1), hugeName);
+    QCOMPARE(f.store.mnulista(2)->text().size(), HistoryStore::kRenamedCaptionLength + 3);
 }
 
 void TestHistoryStore::clearThenCaptureSameTextAgain()
