@@ -49,12 +49,13 @@ int HistoryStore::appendEntry(const QString &text)
 {
     if (isFull())
         return -1;
+    // The line is complete before the list sees it: one insertion, no changes after.
     auto *line = new QListWidgetItem;
     line->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
     line->setCheckState(Qt::Unchecked);
+    setLineName(*line, text);
     m_list.addItem(line);
     const int index = count() - 1;
-    setLineName(index, text);
     m_content[index] = text;
     indexAdd(text);
 
@@ -90,7 +91,7 @@ void HistoryStore::updateEntry(int index, const QString &name, const QString &co
     indexRemove(m_content[index]);
     m_content[index] = content;
     indexAdd(content);
-    setLineName(index, name);
+    setLineName(*m_list.item(index), name);
     m_mnulista[index + 1]->setText(renamedCaption(name));
     ++m_revision;
 }
@@ -144,13 +145,12 @@ void HistoryStore::indexRemove(const QString &content)
         m_index.erase(it);
 }
 
-void HistoryStore::setLineName(int index, const QString &name)
+void HistoryStore::setLineName(QListWidgetItem &line, const QString &name)
 {
-    QListWidgetItem *line = m_list.item(index);
-    line->setText(name);
+    line.setText(name);
     // Assistive tools get the text itself, but never megabytes of it.
     constexpr int kAccessibleLength = 1000;
-    line->setData(Qt::AccessibleTextRole, name.size() <= kAccessibleLength
-                                              ? name
-                                              : name.left(kAccessibleLength) + QChar(0x2026));
+    line.setData(Qt::AccessibleTextRole, name.size() <= kAccessibleLength
+                                             ? name
+                                             : name.left(kAccessibleLength) + QChar(0x2026));
 }

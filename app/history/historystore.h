@@ -8,6 +8,7 @@
 
 class QAction;
 class QListWidget;
+class QListWidgetItem;
 class QMenu;
 class SelectionButtons;
 
@@ -63,7 +64,7 @@ public:
 private:
     void indexAdd(const QString &content);
     void indexRemove(const QString &content);
-    void setLineName(int index, const QString &name);
+    static void setLineName(QListWidgetItem &line, const QString &name);
 
     QListWidget &m_list;
     QMenu &m_menu;
