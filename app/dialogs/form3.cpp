@@ -83,18 +83,18 @@ QLabel *Form3::addLabel(int left, int top, int width, int height)
 
 void Form3::createLabels()
 {
-    struct Spec
+    struct LabelInfo
     {
         int index, left, top, width, height;
         bool centred;
     };
-    static constexpr Spec specs[] = {
+    static constexpr LabelInfo labelInfos[] = {
         {0, 1920, 120, 2565, 435, true},  {1, 1560, 600, 3195, 315, true},
         {2, 2400, 960, 1695, 255, true},  {3, 120, 1320, 4485, 315, false},
         {4, 120, 1560, 4695, 375, false}, {5, 120, 2040, 1515, 255, false},
         {7, 120, 2760, 3645, 255, true},
     };
-    for (const Spec &s : specs) {
+    for (const LabelInfo &s : labelInfos) {
         QLabel *label = addLabel(s.left, s.top, s.width, s.height);
         label->setObjectName(QStringLiteral("Label1_%1").arg(s.index));
         if (s.centred)

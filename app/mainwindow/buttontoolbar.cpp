@@ -8,14 +8,14 @@
 
 namespace {
 
-struct ButtonSpec
+struct ButtonInfo
 {
     const char *key;
     const char *tooltip;
     QIcon (*icon)();
 };
 
-const ButtonSpec kButtons[] = {
+const ButtonInfo kButtons[] = {
     {"Mod", "Modifica selezione", ToolbarArt::editSelection},
     {"Elim", "Elimina selezione", ToolbarArt::deleteSelection},
     {"ElimT", "Svuota lista", ToolbarArt::emptyList},
@@ -28,13 +28,13 @@ ButtonToolbar::ButtonToolbar(const QSize &buttonSize, QWidget *parent) : QWidget
 {
     setObjectName(QStringLiteral("Toolbar1"));
     int x = 0;
-    for (const ButtonSpec &spec : kButtons) {
+    for (const ButtonInfo &info : kButtons) {
         auto *button = new QToolButton(this);
-        const QString key = QLatin1String(spec.key);
+        const QString key = QLatin1String(info.key);
         button->setObjectName(key);
-        button->setToolTip(QString::fromUtf8(spec.tooltip));
-        button->setAccessibleName(QString::fromUtf8(spec.tooltip));
-        button->setIcon(spec.icon());
+        button->setToolTip(QString::fromUtf8(info.tooltip));
+        button->setAccessibleName(QString::fromUtf8(info.tooltip));
+        button->setIcon(info.icon());
         button->setIconSize(QSize(16, 16));
         button->setGeometry(QRect(QPoint(x, 0), buttonSize));
         button->setFocusPolicy(Qt::NoFocus);

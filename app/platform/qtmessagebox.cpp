@@ -30,14 +30,14 @@ QMessageBox::Icon iconFor(int style)
     }
 }
 
-struct ButtonSpec
+struct ButtonInfo
 {
     const char *caption;
     int result;
     QMessageBox::ButtonRole role;
 };
 
-QList<ButtonSpec> buttonsFor(int style)
+QList<ButtonInfo> buttonsFor(int style)
 {
     switch (style & 0x0F) {
     case MessageBox::OkCancel:
@@ -68,10 +68,10 @@ int QtMessageBox::MsgBox(const QString &text, int style, const QString &title)
                     QMessageBox::NoButton, m_parent);
     // Texts quote the clipboard: never read them as markup.
     box.setTextFormat(Qt::PlainText);
-    const QList<ButtonSpec> specs = buttonsFor(style);
+    const QList<ButtonInfo> buttonInfos = buttonsFor(style);
     QList<QPushButton *> buttons;
-    for (const ButtonSpec &spec : specs)
-        buttons << box.addButton(QString::fromUtf8(spec.caption), spec.role);
+    for (const ButtonInfo &info : buttonInfos)
+        buttons << box.addButton(QString::fromUtf8(info.caption), info.role);
     box.setDefaultButton(buttons.first());
     // Esc answers Cancel where there is one, the only button otherwise; with
     // Yes and No alone it does nothing.
@@ -79,5 +79,5 @@ int QtMessageBox::MsgBox(const QString &text, int style, const QString &title)
         box.setEscapeButton(buttons.last());
     box.exec();
     const int index = buttons.indexOf(qobject_cast<QPushButton *>(box.clickedButton()));
-    return index >= 0 ? specs[index].result : specs.last().result;
+    return index >= 0 ? buttonInfos[index].result : buttonInfos.last().result;
 }
