@@ -6,7 +6,6 @@ Usage: /usr/bin/python3 test_capture.py --program PATH [--plugin-dir DIR] [unitt
 which CTest reports as skipped, only when the program has not been built.
 """
 
-import argparse
 import os
 import struct
 import sys
@@ -18,6 +17,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 import a11y  # noqa: E402
 import desktop  # noqa: E402
+import e2erun  # noqa: E402
 from desktop import wait_until  # noqa: E402
 
 TITLE = 'Q&V Scrivel'
@@ -278,20 +278,5 @@ class TrayPictureTest(ProgramTestCase):
                         'a copy is captured within one polling interval')
 
 
-def main():
-    global PROGRAM, PLUGIN_DIR
-    parser = argparse.ArgumentParser(add_help=False)
-    parser.add_argument('--program', default=PROGRAM)
-    parser.add_argument('--plugin-dir', default=PLUGIN_DIR)
-    args, rest = parser.parse_known_args()
-    PROGRAM, PLUGIN_DIR = os.path.abspath(args.program), args.plugin_dir
-    if not os.access(PROGRAM, os.X_OK):
-        print(f'SKIPPED: the program is not built: {PROGRAM} is missing', file=sys.stderr)
-        return 77
-    desktop.install_signal_teardown(lambda: _session)
-    program = unittest.main(argv=[sys.argv[0]] + rest, verbosity=2, exit=False)
-    return 0 if program.result.wasSuccessful() else 1
-
-
 if __name__ == '__main__':
-    sys.exit(main())
+    sys.exit(e2erun.run_tests(sys.modules[__name__]))

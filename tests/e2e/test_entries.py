@@ -7,17 +7,15 @@ Usage: /usr/bin/python3 test_entries.py --program PATH [--plugin-dir DIR] [unitt
 Exits with 77 (skipped) only when the program has not been built.
 """
 
-import argparse
 import os
 import subprocess
 import sys
 import time
-import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 import a11y  # noqa: E402
-import desktop  # noqa: E402
+import e2erun  # noqa: E402
 import test_capture  # noqa: E402
 from desktop import wait_until  # noqa: E402
 from gi.repository import Atspi  # noqa: E402
@@ -179,21 +177,5 @@ def tearDownModule():
     test_capture.tearDownModule()
 
 
-def main():
-    parser = argparse.ArgumentParser(add_help=False)
-    parser.add_argument('--program', default=test_capture.PROGRAM)
-    parser.add_argument('--plugin-dir', default=test_capture.PLUGIN_DIR)
-    args, rest = parser.parse_known_args()
-    test_capture.PROGRAM = os.path.abspath(args.program)
-    test_capture.PLUGIN_DIR = args.plugin_dir
-    if not os.access(test_capture.PROGRAM, os.X_OK):
-        print(f'SKIPPED: the program is not built: {test_capture.PROGRAM} is missing',
-              file=sys.stderr)
-        return 77
-    desktop.install_signal_teardown(lambda: test_capture._session)
-    program = unittest.main(argv=[sys.argv[0]] + rest, verbosity=2, exit=False)
-    return 0 if program.result.wasSuccessful() else 1
-
-
 if __name__ == '__main__':
-    sys.exit(main())
+    sys.exit(e2erun.run_tests(test_capture))

@@ -6,7 +6,6 @@ desktop session.
 Usage: /usr/bin/python3 test_startup.py --program PATH [--plugin-dir DIR] [unittest args]
 """
 
-import argparse
 import os
 import subprocess
 import sys
@@ -15,7 +14,8 @@ import unittest
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 import a11y  # noqa: E402
-import desktop  # noqa: E402
+import e2erun  # noqa: E402
+import test_capture  # noqa: E402
 from a11y import Atspi  # noqa: E402
 from desktop import wait_until  # noqa: E402
 
@@ -26,23 +26,8 @@ REF_ZERO_MESSAGE = ('Il tempo di refresh è 0.\nLa modifica di questo parametro 
                     'Opzioni attiverà il monitoraggio degli Scrivel di sistema. ')
 TWIPS = 15  # per pixel on the virtual screen (96 dpi)
 
-PROGRAM = os.environ.get('SCRIVEL_PROGRAM', os.path.join(
-    os.path.dirname(os.path.abspath(__file__)), '..', '..', 'build', 'bin', 'scrivel'))
-PLUGIN_DIR = os.environ.get('SCRIVEL_PLUGIN_DIR')
-
-_session = None
-
-
-def setUpModule():
-    global _session
-    _session = desktop.Session()
-    _session.__enter__()
-    a11y.connect(_session)
-
-
-def tearDownModule():
-    if _session is not None:
-        _session.stop()
+# One private desktop session for the module, shared with the capture tests.
+setUpModule, tearDownModule = test_capture.setUpModule, test_capture.tearDownModule
 
 
 def read_ini(path):
@@ -78,7 +63,7 @@ class StartupTest(unittest.TestCase):
 
     def setUp(self):
         StartupTest.runs += 1
-        self.session = _session
+        self.session = test_capture._session
         self.config = self.session.path(f'config-{StartupTest.runs}')
         self.ini = os.path.join(self.config, 'QVScrivel.ini')
         self.proc = None
@@ -89,7 +74,8 @@ class StartupTest(unittest.TestCase):
             self.session.end(self.proc)
 
     def start(self, expect_window=True):
-        self.proc = self.session.start_program(PROGRAM, PLUGIN_DIR, self.config)
+        self.proc = self.session.start_program(test_capture.PROGRAM, test_capture.PLUGIN_DIR,
+                                               self.config)
         self.app = a11y.application(self.proc.pid)
         if expect_window:
             self.window = self.session.main_window(self.proc, TITLE, timeout=15)
@@ -219,20 +205,5 @@ class StartupTest(unittest.TestCase):
         self.assertEqual(read_ini(self.ini)['Altro/Ref'], '0')
 
 
-def main():
-    global PROGRAM, PLUGIN_DIR
-    parser = argparse.ArgumentParser(add_help=False)
-    parser.add_argument('--program', default=PROGRAM)
-    parser.add_argument('--plugin-dir', default=PLUGIN_DIR)
-    args, rest = parser.parse_known_args()
-    PROGRAM, PLUGIN_DIR = os.path.abspath(args.program), args.plugin_dir
-    if not os.access(PROGRAM, os.X_OK):
-        print(f'SKIPPED: the program is not built: {PROGRAM} is missing', file=sys.stderr)
-        return 77
-    desktop.install_signal_teardown(lambda: _session)
-    program = unittest.main(argv=[sys.argv[0]] + rest, verbosity=2, exit=False)
-    return 0 if program.result.wasSuccessful() else 1
-
-
 if __name__ == '__main__':
-    sys.exit(main())
+    sys.exit(e2erun.run_tests(test_capture))

@@ -6,39 +6,24 @@ hiding the window to the tray.
 Usage: /usr/bin/python3 test_tray.py --program PATH [--plugin-dir DIR] [unittest args]
 """
 
-import argparse
 import os
 import subprocess
 import sys
-import time
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 import a11y  # noqa: E402
 import desktop  # noqa: E402
+import e2erun  # noqa: E402
+import test_capture  # noqa: E402
 from a11y import Atspi, GLib  # noqa: E402
 from desktop import wait_until  # noqa: E402
 
 TITLE = 'Q&V Scrivel'
 
-PROGRAM = os.environ.get('SCRIVEL_PROGRAM', os.path.join(
-    os.path.dirname(os.path.abspath(__file__)), '..', '..', 'build', 'bin', 'scrivel'))
-PLUGIN_DIR = os.environ.get('SCRIVEL_PLUGIN_DIR')
-
-_session = None
-
-
-def setUpModule():
-    global _session
-    _session = desktop.Session()
-    _session.__enter__()
-    a11y.connect(_session)
-
-
-def tearDownModule():
-    if _session is not None:
-        _session.stop()
+# One private desktop session for the module, shared with the capture tests.
+setUpModule, tearDownModule = test_capture.setUpModule, test_capture.tearDownModule
 
 
 class ShownMenus:
@@ -79,13 +64,13 @@ class TrayTest(unittest.TestCase):
 
     def setUp(self):
         TrayTest.runs += 1
-        self.session = _session
+        self.session = test_capture._session
         self.session.release_clipboard()
         config = self.session.path(f'config-{TrayTest.runs}')
         os.makedirs(config, exist_ok=True)
         with open(os.path.join(config, 'QVScrivel.ini'), 'w') as f:
             f.write('[Altro]\nConfUsc=0\nSempreInPrimoPiano=False\n')
-        self.proc = self.session.start_program(PROGRAM, PLUGIN_DIR, config)
+        self.proc = self.session.start_program(test_capture.PROGRAM, test_capture.PLUGIN_DIR, config)
         self.addCleanup(self.session.end, self.proc)
         self.window = self.session.main_window(self.proc, TITLE, timeout=15)
         self.wm_class = self.session.wm_class(self.window)
@@ -155,20 +140,5 @@ class TrayTest(unittest.TestCase):
         self.assertEqual(shown.strip(), 'Aggiornamento Scrivel: 2 elementi nella lista')
 
 
-def main():
-    global PROGRAM, PLUGIN_DIR
-    parser = argparse.ArgumentParser(add_help=False)
-    parser.add_argument('--program', default=PROGRAM)
-    parser.add_argument('--plugin-dir', default=PLUGIN_DIR)
-    args, rest = parser.parse_known_args()
-    PROGRAM, PLUGIN_DIR = os.path.abspath(args.program), args.plugin_dir
-    if not os.access(PROGRAM, os.X_OK):
-        print(f'SKIPPED: the program is not built: {PROGRAM} is missing', file=sys.stderr)
-        return 77
-    desktop.install_signal_teardown(lambda: _session)
-    program = unittest.main(argv=[sys.argv[0]] + rest, verbosity=2, exit=False)
-    return 0 if program.result.wasSuccessful() else 1
-
-
 if __name__ == '__main__':
-    sys.exit(main())
+    sys.exit(e2erun.run_tests(test_capture))
