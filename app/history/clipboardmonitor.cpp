@@ -42,18 +42,23 @@ void ClipboardMonitor::tick()
         m_suspended = false;
     }
 
+    for (const QString &text : reading.earlier)
+        capture(text);
+
     // The same text against the same entries gives the same answer as last time.
     if (reading.serial == m_seenSerial && m_store.revision() == m_seenRevision)
         return;
     m_seenSerial = reading.serial;
+    capture(reading.text);
     m_seenRevision = m_store.revision();
+}
 
-    if (reading.text.isEmpty() || m_store.containsText(reading.text) || m_store.isFull())
+void ClipboardMonitor::capture(const QString &text)
+{
+    if (text.isEmpty() || m_store.containsText(text) || m_store.isFull())
         return;
-
     m_tray.setTrayIcon(m_pictures.capture);
-    m_store.appendEntry(reading.text);
-    m_seenRevision = m_store.revision();
+    m_store.appendEntry(text);
     m_timer2.start();
 }
 

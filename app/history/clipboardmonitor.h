@@ -50,6 +50,8 @@ public:
 
 private:
     void failurePath();
+    // Appends a text that is new, with the capture picture.
+    void capture(const QString &text);
 
     HistoryStore &m_store;
     Clipboard &m_clipboard;

@@ -3,6 +3,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 // The system clipboard as the program sees it: plain text only.
 //
@@ -24,6 +25,9 @@ public:
         QString text;
         // Grows with every completed read; equal serials mean the same reading.
         quint64 serial = 0;
+        // Texts read since the last poll() that the clipboard replaced before
+        // it, oldest first, so that no copy goes unseen between two polls.
+        QStringList earlier = {};
     };
 
     using QObject::QObject;

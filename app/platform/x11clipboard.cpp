@@ -7,6 +7,7 @@
 #include <QMimeData>
 #include <QTimer>
 #include <limits>
+#include <utility>
 
 X11Clipboard::X11Clipboard(const X11ReadLimits &limits, QObject *parent)
     : Clipboard(parent), m_limits(limits), m_reader(std::make_unique<X11SelectionReader>(limits)),
@@ -50,6 +51,17 @@ void X11Clipboard::readAhead()
 }
 
 Clipboard::Reading X11Clipboard::poll()
+{
+    Reading reading = currentReading();
+    if (reading.status == Status::Ready) {
+        reading.earlier = std::exchange(m_unpolled, {});
+        m_unpolledSize = 0;
+        m_polledSerial = reading.serial;
+    }
+    return reading;
+}
+
+Clipboard::Reading X11Clipboard::currentReading()
 {
     if (QGuiApplication::clipboard()->ownsClipboard())
         return ownReading();
@@ -127,6 +139,7 @@ void X11Clipboard::finishRead(quint64 generation, const X11SelectionReader::Resu
         if (result.failed()) {
             m_failedGeneration = generation;
         } else {
+            keepUnpolled();
             m_reading = {Status::Ready, result.text, m_reading.serial + 1};
             m_readGeneration = generation;
         }
@@ -135,6 +148,21 @@ void X11Clipboard::finishRead(quint64 generation, const X11SelectionReader::Resu
     if (generation != m_changeGeneration)
         readAhead();
     emit readFinished();
+}
+
+void X11Clipboard::keepUnpolled()
+{
+    // Bounded: a burst of copies between two polls keeps its newest texts.
+    constexpr qsizetype kMaxChars = 32 * 1024 * 1024;
+    if (!m_readAhead || m_reading.serial <= m_polledSerial || m_reading.text.isEmpty() ||
+        m_reading.text.size() > kMaxChars)
+        return;
+    m_unpolled << m_reading.text;
+    m_unpolledSize += m_reading.text.size();
+    while (m_unpolledSize > kMaxChars) {
+        m_unpolledSize -= m_unpolled.first().size();
+        m_unpolled.removeFirst();
+    }
 }
 
 Clipboard::Reading X11Clipboard::ownReading()

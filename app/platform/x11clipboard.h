@@ -44,6 +44,8 @@ private:
     void readAhead();
     void finishRead(quint64 generation, const X11SelectionReader::Result &result);
     bool isFresh() const { return m_readGeneration == m_changeGeneration; }
+    Reading currentReading();
+    void keepUnpolled();
     Reading ownReading();
     Reading waitingReading() const;
 
@@ -61,6 +63,10 @@ private:
     quint64 m_failedGeneration = 0;
     bool m_inFlight = false;
     bool m_readAhead = false;
+    // Texts read ahead and replaced before a poll() took them.
+    QStringList m_unpolled;
+    qsizetype m_unpolledSize = 0;
+    quint64 m_polledSerial = 0;
     quint64 m_ticket = 0;
     int m_readsStarted = 0;
     Reading m_reading{Status::Ready, {}, 1};

@@ -59,6 +59,7 @@ class TestClipboardMonitor : public QObject
 private Q_SLOTS:
     void capturesNewTextsInOrder();
     void ignoresEmptyAndPendingReadings();
+    void capturesTextsReplacedBetweenTicks();
     void capturePictureReturnsAfterRestoreTick();
     void failureSuspendsOnceAndRecovers();
     void restoreTickDuringSuspensionKeepsFlag();
@@ -99,6 +100,19 @@ void TestClipboardMonitor::ignoresEmptyAndPendingReadings()
     f.clipboard.setPending(false);
     f.monitor.tick();
     QCOMPARE(f.names(), QStringList{"in arrivo"});
+}
+
+void TestClipboardMonitor::capturesTextsReplacedBetweenTicks()
+{
+    Fixture f;
+    f.copyAndTick(QStringLiteral("A"));
+    // Three copies in one interval: none of them is lost, and known or empty
+    // texts still add nothing.
+    f.clipboard.earlier = {QStringLiteral("B"), QString(), QStringLiteral("A"),
+                           QStringLiteral("C")};
+    f.copyAndTick(QStringLiteral("D"));
+    QCOMPARE(f.names(), QStringList({"A", "B", "C", "D"}));
+    QCOMPARE(f.icon(), f.pictures.capture);
 }
 
 void TestClipboardMonitor::capturePictureReturnsAfterRestoreTick()

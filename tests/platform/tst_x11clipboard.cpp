@@ -147,13 +147,24 @@ void TestX11Clipboard::readAheadReadsEachChangeAtOnce()
     QTRY_COMPARE(clipboard.poll().text, QStringLiteral("letto subito"));
     QCOMPARE(clipboard.readsStarted(), 1);
 
+    // A text replaced before the next poll is still handed to it.
+    startOwner({}, "primo");
+    QCOMPARE(clipboard.readNow().text, QStringLiteral("primo"));
+    startOwner({}, "secondo");
+    QCOMPARE(clipboard.readNow().text, QStringLiteral("secondo"));
+    const Clipboard::Reading reading = clipboard.poll();
+    QCOMPARE(reading.text, QStringLiteral("secondo"));
+    QCOMPARE(reading.earlier, QStringList{"primo"});
+    QVERIFY(clipboard.poll().earlier.isEmpty());
+
     // Without read-ahead a change waits for the next poll.
     clipboard.setReadAhead(false);
+    const int reads = clipboard.readsStarted();
     startOwner({}, "letto dopo");
     QTest::qWait(100);
-    QCOMPARE(clipboard.readsStarted(), 1);
+    QCOMPARE(clipboard.readsStarted(), reads);
     QCOMPARE(settle(clipboard).text, QStringLiteral("letto dopo"));
-    QCOMPARE(clipboard.readsStarted(), 2);
+    QCOMPARE(clipboard.readsStarted(), reads + 1);
 }
 
 void TestX11Clipboard::readsText_data()

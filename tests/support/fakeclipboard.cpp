@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "fakeclipboard.h"
 
+#include <utility>
+
 void FakeClipboard::copy(const QString &text)
 {
     m_text = text;
@@ -24,7 +26,7 @@ Clipboard::Reading FakeClipboard::poll()
         return {Status::Pending, {}, m_serial};
     if (m_unavailable)
         return {Status::Failed, {}, m_serial};
-    return {Status::Ready, m_text, m_serial};
+    return {Status::Ready, m_text, m_serial, std::exchange(earlier, {})};
 }
 
 Clipboard::Reading FakeClipboard::readNow()

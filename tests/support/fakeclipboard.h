@@ -17,6 +17,9 @@ public:
     // The next polls report a read in flight.
     void setPending(bool pending);
 
+    // Texts the next Ready poll reports as read and replaced since the last one.
+    QStringList earlier;
+
     QString text() const { return m_text; }
     int reads() const { return m_reads; }
     int writes() const { return m_writes; }
