@@ -6,6 +6,7 @@
 //   bench_x11clipboard [--hang-seconds N]
 
 #include "clipboardownerprocess.h"
+#include "stallmeter.h"
 #include "x11clipboard.h"
 #include "xvfbserver.h"
 
@@ -21,27 +22,6 @@
 #include <vector>
 
 namespace {
-
-// The worst lateness of a 10 ms timer on the UI thread.
-class StallMeter
-{
-public:
-    StallMeter()
-    {
-        m_timer.setInterval(10);
-        m_timer.setTimerType(Qt::PreciseTimer);
-        QObject::connect(&m_timer, &QTimer::timeout,
-                         [this] { m_worst = std::max(m_worst, m_clock.restart() - 10); });
-        m_clock.start();
-        m_timer.start();
-    }
-    qint64 worstMs() const { return m_worst; }
-
-private:
-    QTimer m_timer;
-    QElapsedTimer m_clock;
-    qint64 m_worst = 0;
-};
 
 struct Memory
 {

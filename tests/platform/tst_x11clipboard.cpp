@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "clipboardfactory.h"
 #include "clipboardownerprocess.h"
+#include "stallmeter.h"
 #include "x11clipboard.h"
 #include "xvfbserver.h"
 
@@ -37,27 +38,6 @@ Clipboard::Reading settle(Clipboard &clipboard, int timeoutMs = 10000)
         timeoutMs);
     return reading;
 }
-
-// The worst lateness of a 10 ms timer on this thread: how long the UI froze.
-class StallMeter
-{
-public:
-    StallMeter()
-    {
-        m_timer.setInterval(10);
-        m_timer.setTimerType(Qt::PreciseTimer);
-        QObject::connect(&m_timer, &QTimer::timeout,
-                         [this] { m_worst = std::max(m_worst, m_clock.restart() - 10); });
-        m_clock.start();
-        m_timer.start();
-    }
-    qint64 worstMs() const { return m_worst; }
-
-private:
-    QTimer m_timer;
-    QElapsedTimer m_clock;
-    qint64 m_worst = 0;
-};
 
 QByteArray largeUtf8Text(qsizetype bytes)
 {
