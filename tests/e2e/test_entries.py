@@ -169,12 +169,8 @@ class EntriesTest(EntriesTestCase):
         wait_until(lambda: self.clipboard() == 'Vecchio nome', 5, 'the content on the clipboard')
 
 
-def setUpModule():
-    test_capture.setUpModule()
-
-
-def tearDownModule():
-    test_capture.tearDownModule()
+# One private desktop session for the module, shared with the capture tests.
+setUpModule, tearDownModule = test_capture.setUpModule, test_capture.tearDownModule
 
 
 if __name__ == '__main__':

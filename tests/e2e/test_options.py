@@ -151,12 +151,8 @@ class WindowStyleTest(ProgramTestCase):
             self.assertIn(self.window.id, self.session.root_property('_NET_CLIENT_LIST'))
 
 
-def setUpModule():
-    test_capture.setUpModule()
-
-
-def tearDownModule():
-    test_capture.tearDownModule()
+# One private desktop session for the module, shared with the capture tests.
+setUpModule, tearDownModule = test_capture.setUpModule, test_capture.tearDownModule
 
 
 if __name__ == '__main__':
