@@ -2,6 +2,7 @@
 #include "traycontrolhost.h"
 
 #include "form1definition.h"
+#include "logcategories.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -43,6 +44,7 @@ TrayControlHost::TrayControlHost(QWidget *hostWindow, const QStringList &pluginD
     if (Vandril::VandrilloFactory *factory = findFactory(pluginDirs))
         createControl(*factory, hostWindow, saved);
     if (!isLoaded()) {
+        qCWarning(lcTray) << "tray control not loaded:" << m_error;
         // Without the control, the host starts from the same saved values.
         m_visible = saved.ReadProperty(QString::fromLatin1(TrayVisibleName), false).toBool();
         m_tip = saved.ReadProperty(QString::fromLatin1(TrayTipName), QStringLiteral("Vandrillo"))
