@@ -27,8 +27,27 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION TRUE)
 # The libraries the program and its plugin link, with the least versions their
 # symbols need, come from dpkg-shlibdeps (the xcb platform plugin is part of
-# libqt6gui6); the help pages open with xdg-open.
+# libqt6gui6).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "xdg-utils")
+# What it needs besides, one package a line.
+set(SCRIVEL_DEBIAN_DEPENDS
+    xdg-utils # opens the help pages
+)
+list(JOIN SCRIVEL_DEBIAN_DEPENDS ", " CPACK_DEBIAN_PACKAGE_DEPENDS)
+
+# The autostart entry lies in /etc: dpkg keeps a user's changes to it across
+# upgrades only when it is listed as a configuration file.
+set(SCRIVEL_DEBIAN_CONFFILES ${CMAKE_CURRENT_BINARY_DIR}/debian/conffiles)
+file(WRITE ${SCRIVEL_DEBIAN_CONFFILES} "${SCRIVEL_AUTOSTART_FULL_DIR}/${SCRIVEL_APP_ID}.desktop\n")
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${SCRIVEL_DEBIAN_CONFFILES})
+
+# Only a build for the prefix /usr has Debian's layout (the multiarch library
+# folder, /etc); cpack refuses any other.
+if(NOT CMAKE_INSTALL_PREFIX STREQUAL "/usr")
+    set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_BINARY_DIR}/debian/wrong-prefix.cmake)
+    file(WRITE ${CPACK_PROJECT_CONFIG_FILE}
+        "message(FATAL_ERROR \"The Debian package is built from a build folder configured "
+        "with -DCMAKE_INSTALL_PREFIX=/usr; this one has ${CMAKE_INSTALL_PREFIX}.\")\n")
+endif()
 
 include(CPack)
