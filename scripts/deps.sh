@@ -3,12 +3,13 @@
 #
 # Installs the Debian 12 packages Scrivel needs, and only those missing.
 #
-#   scripts/deps.sh [build] [run] [desktop]    (no argument: all of them)
+#   scripts/deps.sh [build] [run] [desktop] [package]    (no argument: all of them)
 #
 #   build    compiler, CMake, Ninja, Qt 6 and xcb development files
 #   run      what the program needs at run time
 #   desktop  the private virtual desktop used by the end-to-end tests and by
 #            scripts/run.sh where there is no display
+#   package  what builds and checks the Debian package (the install tests)
 #
 # Runs apt-get as root, or through sudo. A second run with everything in place
 # asks dpkg only and returns at once.
@@ -21,9 +22,10 @@ desktop=(xvfb xauth openbox trayer xdotool xclip x11-utils imagemagick
          dbus-daemon dbus-bin at-spi2-core
          python3 python3-xlib python3-gi python3-pyatspi gir1.2-atspi-2.0
          desktop-file-utils appstream)
+package=(dpkg-dev binutils lintian desktop-file-utils)
 
 groups=("$@")
-[ ${#groups[@]} -eq 0 ] && groups=(build run desktop)
+[ ${#groups[@]} -eq 0 ] && groups=(build run desktop package)
 
 wanted=()
 for group in "${groups[@]}"; do
@@ -31,7 +33,8 @@ for group in "${groups[@]}"; do
         build) wanted+=("${build[@]}") ;;
         run) wanted+=("${run[@]}") ;;
         desktop) wanted+=("${desktop[@]}") ;;
-        *) echo "deps.sh: unknown group '$group' (build, run, desktop)" >&2; exit 2 ;;
+        package) wanted+=("${package[@]}") ;;
+        *) echo "deps.sh: unknown group '$group' (build, run, desktop, package)" >&2; exit 2 ;;
     esac
 done
 

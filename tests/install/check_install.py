@@ -3,6 +3,7 @@
 
 Usage: check_install.py --prefix DIR --bindir REL --plugin-from-bin REL
        --data-from-bin REL --version X.Y --build-dir DIR --source-dir DIR
+       --autostart-dir REL
 """
 
 import argparse
@@ -74,6 +75,22 @@ class DesktopFilesTest(unittest.TestCase):
             with self.subTest(key=key):
                 self.assertTrue(entry.get(key, '').strip(), f'{key} is missing')
 
+    def test_autostart_entry_starts_the_program_as_the_menu_entry_does(self):
+        # Started at login with no arguments: a second start by hand then
+        # reaches the running one.
+        autostart = tree.read_desktop_entry(LAYOUT.autostart_entry)
+        menu = tree.read_desktop_entry(LAYOUT.desktop_entry)
+        self.assertEqual(autostart['Exec'], tree.PROGRAM)
+        for key in ('Type', 'Icon', 'TryExec', 'StartupWMClass'):
+            with self.subTest(key=key):
+                self.assertEqual(autostart.get(key), menu.get(key))
+        # Entries that are hidden or turned off would never start; desktops
+        # also leave entries marked NoDisplay out of their startup settings,
+        # where users turn autostart off.
+        self.assertNotIn('Hidden', autostart)
+        self.assertNotIn('NoDisplay', autostart)
+        self.assertEqual(autostart.get('X-GNOME-Autostart-enabled', 'true'), 'true')
+
     def test_every_icon_size_is_installed_at_its_size(self):
         for size in tree.ICON_SIZES:
             with self.subTest(size=size):
@@ -99,13 +116,14 @@ def main():
     global ARGS, LAYOUT
     parser = argparse.ArgumentParser()
     for name in ('--prefix', '--bindir', '--plugin-from-bin', '--data-from-bin',
-                 '--version', '--build-dir', '--source-dir'):
+                 '--version', '--build-dir', '--source-dir', '--autostart-dir'):
         parser.add_argument(name, required=True)
     ARGS, rest = parser.parse_known_args()
     if not os.path.isdir(ARGS.prefix):
         print(f'nothing is installed in {ARGS.prefix}', file=sys.stderr)
         return 1
-    LAYOUT = tree.Layout(ARGS.prefix, ARGS.bindir, ARGS.plugin_from_bin, ARGS.data_from_bin)
+    LAYOUT = tree.Layout(ARGS.prefix, ARGS.bindir, ARGS.plugin_from_bin, ARGS.data_from_bin,
+                         autostart_dir=ARGS.autostart_dir)
     if not shutil.which('readelf') or not shutil.which('strip'):
         print('readelf and strip (binutils) are needed', file=sys.stderr)
         return 1

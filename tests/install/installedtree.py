@@ -22,7 +22,8 @@ class Layout:
     the paths the program itself is built with, relative to its own folder.
     """
 
-    def __init__(self, prefix, bindir, plugin_from_bin, data_from_bin, datadir='share'):
+    def __init__(self, prefix, bindir, plugin_from_bin, data_from_bin, datadir='share',
+                 autostart_dir=os.path.join('etc', 'xdg', 'autostart')):
         self.prefix = prefix
         self.bindir = os.path.join(prefix, bindir)
         self.program = os.path.join(self.bindir, PROGRAM)
@@ -32,6 +33,9 @@ class Layout:
         self.desktop_entry = os.path.join(share, 'applications', f'{APP_ID}.desktop')
         self.metainfo = os.path.join(share, 'metainfo', f'{APP_ID}.metainfo.xml')
         self.icons = os.path.join(share, 'icons', 'hicolor')
+        # Relative to the prefix ("../etc/..." for the prefix /usr).
+        self.autostart_entry = os.path.normpath(
+            os.path.join(prefix, autostart_dir, f'{APP_ID}.desktop'))
 
     def icon_png(self, size):
         return os.path.join(self.icons, f'{size}x{size}', 'apps', f'{ICON_NAME}.png')
