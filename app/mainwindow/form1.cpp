@@ -278,6 +278,18 @@ bool Form1::Form_QueryUnload()
 
 void Form1::Form_Unload()
 {
+    if (m_ending)
+        return;
+    saveSettings();
+    cVandril1.setTrayVisible(false);
+    Timer1.stop();
+    Timer2.stop();
+    m_ending = true;
+    Q_EMIT ended();
+}
+
+void Form1::saveSettings()
+{
     SettingsStore &store = m_platform.settings;
     if (!isMinimized()) {
         const QRect outer = m_geometry->outerTwips();
@@ -296,11 +308,12 @@ void Form1::Form_Unload()
     store.SaveSetting(kAltro, QStringLiteral("ConfUsc"), m_settings.ConfUsc);
     store.SaveSetting(kAltro, QStringLiteral("SfMnu"), QString());
     store.flush();
-    cVandril1.setTrayVisible(false);
-    Timer1.stop();
-    Timer2.stop();
-    m_ending = true;
-    Q_EMIT ended();
+}
+
+void Form1::endUnattended()
+{
+    m_unattended = true;
+    Form_Unload();
 }
 
 void Form1::Timer1_Timer()
@@ -322,14 +335,23 @@ void Form1::cVandril1_MouseMove(int /*Id*/)
 
 void Form1::cVandril1_MouseUp(int Button, int /*Id*/)
 {
-    if (Button == 2) {
-        setVisible(true);
-        setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
-        activateWindow();
-        raise();
-    }
+    if (Button == 2)
+        showAgain();
     if (Button == 1)
-        m_trayMenu->popup(QCursor::pos());
+        popUpCopyMenu();
+}
+
+void Form1::showAgain()
+{
+    setVisible(true);
+    setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
+    activateWindow();
+    raise();
+}
+
+void Form1::popUpCopyMenu()
+{
+    m_trayMenu->popup(QCursor::pos());
 }
 
 void Form1::mnulista_Click(int Index)

@@ -59,6 +59,15 @@ public:
     // Shows or removes the tray icon; riduci is available only with it.
     void setTrayIconShown(bool shown);
 
+    // Brings the window back from the tray or the taskbar, in front.
+    void showAgain();
+    // Opens the tray copy menu at the pointer.
+    void popUpCopyMenu();
+    // Writes the settings as they are now, for a session that may end.
+    void saveSettings();
+    // Ends in order without asking anything: settings written, tray icon removed.
+    void endUnattended();
+
     QListWidget *List1 = nullptr;
     QWidget *Picture1 = nullptr;
     ButtonToolbar *Toolbar1 = nullptr;
@@ -154,4 +163,6 @@ private:
     bool m_trayReportsHover = true;
     InMemorySettings m_settings;
     bool m_ending = false;
+    // Ending without anyone to answer: no questions, no messages.
+    bool m_unattended = false;
 };

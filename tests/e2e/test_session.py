@@ -1,0 +1,115 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+"""A desktop day, end to end: the program ends in order on SIGTERM and SIGHUP
+(settings kept, no question), one instance per session takes over a second
+start, and the command line.
+
+Usage: /usr/bin/python3 test_session.py --program PATH [--plugin-dir DIR] [unittest args]
+"""
+
+import os
+import signal
+import subprocess
+import sys
+import unittest
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+
+import a11y  # noqa: E402
+import desktop  # noqa: E402
+import e2erun  # noqa: E402
+import test_capture  # noqa: E402
+import test_options  # noqa: E402
+from a11y import Atspi  # noqa: E402
+from desktop import wait_until  # noqa: E402
+from test_startup import EXIT_QUESTION, read_ini  # noqa: E402
+from test_tray import ShownMenus  # noqa: E402
+
+setUpModule, tearDownModule = test_capture.setUpModule, test_capture.tearDownModule
+
+
+class SessionTest(test_options.ProgramTestCase):
+
+    def setUp(self):
+        super().setUp()
+        self.config = self.session.path(f'config-{test_capture.ProgramTestCase.runs}')
+        self.ini = os.path.join(self.config, 'QVScrivel.ini')
+
+    def run_again(self, *args):
+        env = dict(self.session.env, XDG_CONFIG_HOME=self.config, QT_QPA_PLATFORM='xcb')
+        if test_capture.PLUGIN_DIR:
+            env['SCRIVEL_PLUGIN_DIR'] = test_capture.PLUGIN_DIR
+        return subprocess.run([test_capture.PROGRAM, *args], env=env, capture_output=True,
+                              text=True, timeout=10, stdin=subprocess.DEVNULL)
+
+    def mapped(self):
+        try:
+            return self.window.get_attributes().map_state == desktop.X.IsViewable
+        except Exception:
+            return False
+
+    def hide_in_tray(self):
+        wait_until(lambda: self.session.tray_icon_window(self.wm_class), 5, 'the tray icon')
+        self.keys(self.window, 'F3')
+        wait_until(lambda: not self.mapped(), 5, 'the window to hide')
+
+    def end_with(self, signum):
+        self.proc.send_signal(signum)
+        self.assertEqual(self.proc.wait(timeout=5), 0, self.session.log_of(self.proc))
+        self.ended = True
+
+    def _stop_program(self):
+        if getattr(self, 'ended', False):
+            self.session.end(self.proc)
+        else:
+            super()._stop_program()
+
+    def test_sigterm_during_the_exit_question_keeps_the_settings(self):
+        self.set_interval('1234')
+        self.keys(self.window, 'F12')
+        alert = wait_until(lambda: a11y.find(self.app, roles=(Atspi.Role.ALERT,), depth=2),
+                           10, 'the exit question')
+        self.assertIsNotNone(a11y.find(alert, EXIT_QUESTION, (Atspi.Role.LABEL,)))
+        self.end_with(signal.SIGTERM)
+        stored = read_ini(self.ini)
+        self.assertEqual((stored['Altro/Ref'], stored['Altro/ConfUsc']), ('1234', '1'))
+
+    def test_sighup_hidden_in_the_tray_keeps_the_settings(self):
+        self.set_interval('900')
+        self.hide_in_tray()
+        self.end_with(signal.SIGHUP)
+        stored = read_ini(self.ini)
+        self.assertEqual((stored['Altro/Ref'], stored['Altro/VisualizzaIcona']), ('900', '1'))
+
+    def test_second_start_shows_the_first_window(self):
+        self.hide_in_tray()
+        second = self.run_again()
+        self.assertEqual(second.returncode, 0, second.stderr)
+        wait_until(self.mapped, 2, 'the first window to come back')
+        self.assertEqual(self.proc.poll(), None)
+
+    def test_menu_option_opens_the_running_copy_menu(self):
+        self.session.copy_text('abc')
+        self.wait_rows(['abc'])
+        menus = ShownMenus()
+        self.addCleanup(menus.close)
+        second = self.run_again('--menu')
+        self.assertEqual(second.returncode, 0, second.stderr)
+        menu = menus.wait()
+        names = [a11y._call(item.get_name) for item in a11y.children(menu)]
+        self.assertIn('abc', names)
+        self.assertIn('Copia il contenuto di:', names)
+        subprocess.run(['xdotool', 'key', 'Escape'], env=self.session.env, timeout=10)
+
+    def test_version_and_an_unknown_option(self):
+        version = self.run_again('--version')
+        self.assertEqual((version.returncode, version.stdout), (0, 'Scrivel 5.0\n'))
+        wrong = self.run_again('--sbagliata')
+        self.assertEqual(wrong.returncode, 2)
+        self.assertEqual(len(wrong.stderr.splitlines()), 1, wrong.stderr)
+        self.assertIn('--sbagliata', wrong.stderr)
+        # The running program was not asked anything.
+        self.assertEqual(self.proc.poll(), None)
+
+
+if __name__ == '__main__':
+    sys.exit(e2erun.run_tests(test_capture))
