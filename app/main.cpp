@@ -81,8 +81,8 @@ int main(int argc, char *argv[])
                                           : QString();
     if (instance.claim(request) == SingleInstance::Role::HandedOver)
         return 0;
-    if (!instance.error().isEmpty() && !instance.ownsName())
-        qInfo("scrivel: running on its own: %s", qPrintable(instance.error()));
+    if (!instance.error().isEmpty())
+        qWarning("scrivel: running on its own: %s", qPrintable(instance.error()));
 
     DesktopPlatform desktop;
     Platform platform = desktop.platform();

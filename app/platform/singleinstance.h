@@ -29,9 +29,9 @@ public:
                    QObject *parent = nullptr);
 
     // Claims the name; when another process holds it, asks that one for
-    // action (empty: just show yourself) and returns HandedOver. A running
-    // program that does not answer leaves this one running on its own, with
-    // the reason in error().
+    // action (empty: just show yourself) and returns HandedOver. Without a
+    // session bus, or when the bus or the running program fails to answer,
+    // this one runs on its own (the failure's reason in error()).
     Role claim(const QString &action);
     const QString &error() const { return m_error; }
     bool ownsName() const { return m_ownsName; }
