@@ -39,7 +39,7 @@ void ClipboardMonitor::tick()
         m_list.setEnabled(true);
         m_tray.setTrayIcon(m_pictures.normal);
         m_tray.setTrayTip(countText());
-        m_suspended = false;
+        setSuspended(false);
     }
 
     for (const QString &text : reading.earlier)
@@ -67,7 +67,7 @@ void ClipboardMonitor::failurePath()
     m_list.setEnabled(false);
     if (!m_suspended) {
         m_tray.setTrayIcon(m_pictures.suspended);
-        m_suspended = true;
+        setSuspended(true);
     }
     QCoreApplication::processEvents();
 }
@@ -87,6 +87,7 @@ void ClipboardMonitor::setInterval(int ms)
         m_timer1.stop();
     else
         m_timer1.start();
+    Q_EMIT stateChanged();
 }
 
 int ClipboardMonitor::interval() const
@@ -98,7 +99,13 @@ void ClipboardMonitor::suspendByUser()
 {
     setInterval(0);
     m_tray.setTrayIcon(m_pictures.suspended);
-    m_suspended = true;
+    setSuspended(true);
+}
+
+void ClipboardMonitor::setSuspended(bool suspended)
+{
+    m_suspended = suspended;
+    Q_EMIT stateChanged();
 }
 
 QString ClipboardMonitor::countText() const

@@ -48,8 +48,13 @@ public:
     QString statusText() const;
     QString countText() const;
 
+Q_SIGNALS:
+    // The suspended state or the polling interval changed.
+    void stateChanged();
+
 private:
     void failurePath();
+    void setSuspended(bool suspended);
     // Appends a text that is new, with the capture picture.
     void capture(const QString &text);
 

@@ -67,7 +67,7 @@ int HistoryStore::appendEntry(const QString &text)
 
     if (m_list.currentRow() != -1 && m_buttons)
         m_buttons->setSelectionButtonsEnabled(true);
-    ++m_revision;
+    changed();
     return index;
 }
 
@@ -93,7 +93,7 @@ void HistoryStore::updateEntry(int index, const QString &name, const QString &co
     indexAdd(content);
     setLineName(*m_list.item(index), name);
     m_mnulista[index + 1]->setText(renamedCaption(name));
-    ++m_revision;
+    changed();
 }
 
 void HistoryStore::removeEntryAt(int index)
@@ -114,7 +114,7 @@ void HistoryStore::removeEntryAt(int index)
     m_list.setCurrentRow(-1);
     if (count() == 0 && m_buttons)
         m_buttons->setSelectionButtonsEnabled(false);
-    ++m_revision;
+    changed();
 }
 
 void HistoryStore::clear()
@@ -125,7 +125,7 @@ void HistoryStore::clear()
     }
     m_list.clear();
     m_index.clear();
-    ++m_revision;
+    changed();
 }
 
 QAction *HistoryStore::mnulista(int element) const
@@ -153,4 +153,11 @@ void HistoryStore::setLineName(QListWidgetItem &line, const QString &name)
     line.setData(Qt::AccessibleTextRole, name.size() <= kAccessibleLength
                                              ? name
                                              : name.left(kAccessibleLength) + QChar(0x2026));
+}
+
+void HistoryStore::changed()
+{
+    ++m_revision;
+    if (m_onChange)
+        m_onChange();
 }

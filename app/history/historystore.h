@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QList>
 #include <QString>
+#include <functional>
 #include <vector>
 
 class QAction;
@@ -52,6 +53,8 @@ public:
     // Grows with every change of the entries' contents, so readers can tell
     // that an earlier answer of containsText() still holds.
     quint64 revision() const { return m_revision; }
+    // Called after every change of the entries.
+    void setOnChange(std::function<void()> onChange) { m_onChange = std::move(onChange); }
 
     static QString trayCaption(const QString &text);
     // A renamed entry's caption: its whole name, up to a sane length.
@@ -62,6 +65,7 @@ public:
     static void prepareList(QListWidget &list);
 
 private:
+    void changed();
     void indexAdd(const QString &content);
     void indexRemove(const QString &content);
     static void setLineName(QListWidgetItem &line, const QString &name);
@@ -75,4 +79,5 @@ private:
     // How many entries hold each content.
     QHash<QString, int> m_index;
     quint64 m_revision = 0;
+    std::function<void()> m_onChange;
 };

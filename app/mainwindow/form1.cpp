@@ -140,6 +140,8 @@ void Form1::connectHandlers()
     connect(&cVandril1, &TrayControlHost::MouseMove, this, &Form1::cVandril1_MouseMove);
     connect(&cVandril1, &TrayControlHost::MouseUp, this, &Form1::cVandril1_MouseUp);
     connect(m.mnucopdi, &QAction::triggered, this, &Form1::mnucopdi_Click);
+    connect(m_monitor.get(), &ClipboardMonitor::stateChanged, this, &Form1::followStatusTip);
+    m_store->setOnChange([this] { followStatusTip(); });
     connect(m.mnucdLista, &QMenu::triggered, this, [this](QAction *action) {
         // Entry items carry their element number; the fixed items carry none.
         if (action->data().isValid())
@@ -319,6 +321,11 @@ void Form1::endUnattended()
 void Form1::Timer1_Timer()
 {
     m_monitor->tick();
+}
+
+void Form1::setTrayReportsHover(bool reports)
+{
+    m_trayReportsHover = reports;
     followStatusTip();
 }
 

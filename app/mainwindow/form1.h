@@ -59,6 +59,10 @@ public:
     // Shows or removes the tray icon; riduci is available only with it.
     void setTrayIconShown(bool shown);
 
+    // Whether the tray host reports the pointer resting on the icon
+    // (XEmbed trays do, StatusNotifierItem hosts do not).
+    void setTrayReportsHover(bool reports);
+
     // Brings the window back from the tray or the taskbar, in front.
     void showAgain();
     // Opens the tray copy menu at the pointer.
@@ -143,7 +147,7 @@ private:
     void Form_Unload();
     void Form_Resize();
     // Where the tray host never reports the pointer resting on the icon,
-    // the status tooltip follows its text instead.
+    // the status tooltip follows every change of its text instead.
     void followStatusTip();
     void setUpEntryCommands();
 

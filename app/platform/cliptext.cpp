@@ -24,6 +24,10 @@ QString fromMimeData(const QMimeData &data)
         return {};
     if (!data.hasText())
         return {};
+    for (const char *type : kFileListTypes) {
+        if (data.hasFormat(QString::fromLatin1(type)))
+            return {};
+    }
     QString text = data.text();
     const qsizetype nul = text.indexOf(QChar(0));
     if (nul >= 0)

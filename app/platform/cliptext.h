@@ -13,6 +13,9 @@ namespace ClipText {
 inline constexpr qsizetype kMaxBytes = qsizetype(256) * 1024 * 1024;
 // The type password managers add to what they copy, and its value for secrets.
 inline constexpr char kPasswordHintType[] = "x-kde-passwordManagerHint";
+// Types that mark copied files; an offer with one of them holds no text.
+inline constexpr const char *kFileListTypes[] = {"text/uri-list", "x-special/gnome-copied-files",
+                                                 "application/x-kde-cutselection"};
 
 enum class Encoding { Utf8, Latin1 };
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "x11clipboard.h"
 
+#include "logcategories.h"
+
 #include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QGuiApplication>
@@ -8,6 +10,33 @@
 #include <QTimer>
 #include <limits>
 #include <utility>
+
+namespace {
+
+// Why a read brought no text, for the log; null when there is nothing to tell.
+const char *failureReason(X11SelectionReader::Outcome outcome)
+{
+    using Outcome = X11SelectionReader::Outcome;
+    switch (outcome) {
+    case Outcome::Refused:
+        return "the owner refused every text type";
+    case Outcome::TooLarge:
+        return "the text is larger than the limit";
+    case Outcome::TimedOut:
+        return "the owner did not answer in time";
+    case Outcome::NoDisplay:
+        return "the X server cannot be reached";
+    case Outcome::Text:
+    case Outcome::NoOwner:
+    case Outcome::NoText:
+    case Outcome::Secret:
+    case Outcome::Cancelled:
+        break;
+    }
+    return nullptr;
+}
+
+} // namespace
 
 X11Clipboard::X11Clipboard(const X11ReadLimits &limits, QObject *parent)
     : Clipboard(parent), m_limits(limits), m_reader(std::make_unique<X11SelectionReader>(limits)),
@@ -42,6 +71,8 @@ void X11Clipboard::onClipboardChanged(QClipboard::Mode mode)
 void X11Clipboard::setReadAhead(bool on)
 {
     m_readAhead = on;
+    // The first poll after polling starts finds the clipboard's text ready.
+    readAhead();
 }
 
 void X11Clipboard::readAhead()
@@ -134,15 +165,22 @@ void X11Clipboard::startRead()
 void X11Clipboard::finishRead(quint64 generation, const X11SelectionReader::Result &result)
 {
     m_inFlight = false;
-    if (generation == m_changeGeneration &&
-        result.outcome != X11SelectionReader::Outcome::Cancelled) {
-        if (result.failed()) {
+    if (const char *reason = failureReason(result.outcome))
+        qCDebug(lcClipboard, "clipboard read without text: %s", reason);
+    if (result.failed()) {
+        if (generation == m_changeGeneration &&
+            result.outcome != X11SelectionReader::Outcome::Cancelled)
             m_failedGeneration = generation;
-        } else {
-            keepUnpolled();
-            m_reading = {Status::Ready, result.text, m_reading.serial + 1};
-            m_readGeneration = generation;
-        }
+    } else if (generation == m_changeGeneration) {
+        keepUnpolled();
+        m_reading = {Status::Ready, result.text, m_reading.serial + 1};
+        m_readGeneration = generation;
+    } else if (m_readAhead && !result.text.isEmpty()) {
+        // Read in full, then replaced before this answer arrived: the text was
+        // on the clipboard all the same, so the next poll hands it over,
+        // while the reading stays stale and the new clipboard gets read.
+        keepUnpolled();
+        m_reading = {Status::Ready, result.text, m_reading.serial + 1};
     }
     // The clipboard changed while that read ran: read the new one now.
     if (generation != m_changeGeneration)

@@ -119,6 +119,9 @@ bool X11SelectionReader::ensureConnected()
     m_atoms.textPlainUtf8 = intern("text/plain;charset=utf-8");
     m_atoms.incr = intern("INCR");
     m_atoms.passwordHint = intern(ClipText::kPasswordHintType);
+    m_atoms.fileLists.clear();
+    for (const char *type : ClipText::kFileListTypes)
+        m_atoms.fileLists.append(intern(type));
     m_atoms.property = intern("SCRIVEL_SELECTION");
     m_atoms.timestamp = intern("SCRIVEL_TIMESTAMP");
     return !xcb_connection_has_error(m_connection);
@@ -327,6 +330,11 @@ X11SelectionReader::Step X11SelectionReader::offer(xcb_timestamp_t time, Offer *
                 size_t(listed.size()) * sizeof(xcb_atom_t));
     offer->hasPasswordHint = listed.contains(m_atoms.passwordHint);
     offer->textTypes.clear();
+    // Copied files come with their paths as text too; they are not a text.
+    for (const xcb_atom_t type : std::as_const(m_atoms.fileLists)) {
+        if (listed.contains(type))
+            return Step::Done;
+    }
     for (const xcb_atom_t type : textTypes) {
         if (listed.contains(type))
             offer->textTypes.append(type);

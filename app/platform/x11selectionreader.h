@@ -35,7 +35,7 @@ public:
     enum class Outcome {
         Text,      // the owner gave a text (possibly empty)
         NoOwner,   // nobody owns the clipboard
-        NoText,    // no text type on offer
+        NoText,    // no text type on offer, or files (with their paths as text)
         Refused,   // the owner refused every text request
         Secret,    // offered with the password manager's "secret" hint
         TooLarge,  // the offer exceeds the size limit
@@ -82,6 +82,7 @@ private:
         xcb_atom_t passwordHint = XCB_NONE;
         xcb_atom_t property = XCB_NONE;
         xcb_atom_t timestamp = XCB_NONE;
+        QList<xcb_atom_t> fileLists;
     };
     struct Offer
     {

@@ -25,6 +25,7 @@ from Xlib.protocol import event
 
 PYTHON = '/usr/bin/python3'
 HERE = os.path.dirname(os.path.abspath(__file__))
+OWNER_SCRIPT = os.path.join(HERE, '..', 'support', 'clipboardowner.py')
 MARK = 'SCRIVEL_E2E_SESSION'
 OWNER = 'SCRIVEL_E2E_OWNER'
 
@@ -495,6 +496,11 @@ class Session:
                                      '--text-file', self._data_file(text),
                                      '--password-hint', hint],
                                     'clipowner', 'the password manager to own the clipboard')
+
+    def copy_scripted(self, *options):
+        """The scriptable test owner takes the clipboard (see its --help)."""
+        return self._take_clipboard([PYTHON, OWNER_SCRIPT, *options], 'clipboardowner',
+                                    'the scripted owner to own the clipboard')
 
     def hang_clipboard(self):
         """A program takes the clipboard and never answers a request."""

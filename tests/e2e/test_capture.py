@@ -171,6 +171,33 @@ class CaptureTest(ProgramTestCase):
         self.session.copy_text('Dopo la figura')
         self.wait_rows(['Dopo la figura'])
 
+    def test_copied_files_are_not_a_text(self):
+        # A file manager offers the files' paths as text beside the file list.
+        for kind in ('text/uri-list', 'x-special/gnome-copied-files'):
+            with self.subTest(offer=kind):
+                self.session.copy_scripted('--type', 'UTF8_STRING', '--type', kind,
+                                           '--text', 'file:///home/utente/foto.png')
+                self.assert_rows_stay([])
+        self.session.copy_text('/home/utente/foto.png')  # a path typed as text is a text
+        self.wait_rows(['/home/utente/foto.png'])
+
+    def test_a_burst_of_copies_is_captured_whole_and_in_order(self):
+        # Each text is replaced the moment it has been read.
+        expected = [f'raffica {n}' for n in range(1, 301)]
+        self.session.copy_scripted('--burst', str(len(expected)), '--text', 'raffica')
+        self.wait_rows(expected, timeout=60)
+
+    def test_text_on_the_clipboard_at_start_is_captured_at_the_first_tick(self):
+        self.session.end(self.proc)
+        self.session.copy_text('Già negli appunti')
+        self.proc = self.session.start_program(PROGRAM, PLUGIN_DIR,
+                                               self.session.path('config-at-start'))
+        self.window = self.session.main_window(self.proc, TITLE, timeout=15)
+        shown = time.monotonic()
+        self.list = a11y.history_list(a11y.main_window(a11y.application(self.proc.pid), TITLE))
+        self.wait_rows(['Già negli appunti'], timeout=TICK + 0.2)
+        report('first capture after the window showed', f'{time.monotonic() - shown:.2f} s')
+
     def test_ten_megabyte_text_is_captured_whole_while_window_answers(self):
         text = big_text(10 * 1024 * 1024)
         start = time.monotonic()

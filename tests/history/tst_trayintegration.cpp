@@ -45,6 +45,7 @@ private Q_SLOTS:
     void tooltipBeforeFirstHover();
     void hoverTooltips();
     void suspendedByStoredIntervalZero();
+    void tooltipFollowsChangesWhereHoverIsNotReported();
     void rightClickBringsWindowBack_data();
     void rightClickBringsWindowBack();
     void leftClickOpensCopyMenuLeavingWindowHidden();
@@ -78,6 +79,21 @@ void TestTrayIntegration::suspendedByStoredIntervalZero()
 {
     Run run(QStringLiteral("0"));
     QCOMPARE(run.hoverTip(), QStringLiteral("Monitoraggio Scrivel sospeso: Sospeso dall'utente"));
+}
+
+void TestTrayIntegration::tooltipFollowsChangesWhereHoverIsNotReported()
+{
+    Run run;
+    run.form->setTrayReportsHover(false);
+    const auto tip = [&] { return run.form->cVandril1.trayTip(); };
+    QCOMPARE(tip(), QStringLiteral("Aggiornamento Scrivel: nessun elemento nella lista"));
+    run.copyAndTick(QStringLiteral("uno"));
+    QCOMPARE(tip(), QStringLiteral("Aggiornamento Scrivel: 1 elemento nella lista"));
+    // Without a tick: an entry command, then the interval set to 0.
+    run.form->store().clear();
+    QCOMPARE(tip(), QStringLiteral("Aggiornamento Scrivel: nessun elemento nella lista"));
+    run.form->monitor().suspendByUser();
+    QCOMPARE(tip(), QStringLiteral("Monitoraggio Scrivel sospeso: Sospeso dall'utente"));
 }
 
 void TestTrayIntegration::rightClickBringsWindowBack_data()

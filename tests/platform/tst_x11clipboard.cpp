@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 #include <memory>
 
@@ -58,6 +59,7 @@ private Q_SLOTS:
 
     void readsOncePerCopy();
     void readAheadReadsEachChangeAtOnce();
+    void burstOfReplacedTextsArrivesWholeAndInOrder();
     void readsText_data();
     void readsText();
     void offersWithoutUsableTextGiveEmptyText_data();
@@ -121,11 +123,13 @@ void TestX11Clipboard::readAheadReadsEachChangeAtOnce()
 {
     X11Clipboard clipboard(testLimits());
     clipboard.setReadAhead(true);
+    QTRY_COMPARE(clipboard.poll().status, Status::Ready);
+    QCOMPARE(clipboard.readsStarted(), 1);
     startOwner({}, "letto subito");
     // Read without any poll, so the first poll finds the text ready.
-    QTRY_COMPARE(clipboard.readsStarted(), 1);
+    QTRY_COMPARE(clipboard.readsStarted(), 2);
     QTRY_COMPARE(clipboard.poll().text, QStringLiteral("letto subito"));
-    QCOMPARE(clipboard.readsStarted(), 1);
+    QCOMPARE(clipboard.readsStarted(), 2);
 
     // A text replaced before the next poll is still handed to it.
     startOwner({}, "primo");
@@ -145,6 +149,43 @@ void TestX11Clipboard::readAheadReadsEachChangeAtOnce()
     QCOMPARE(clipboard.readsStarted(), reads);
     QCOMPARE(settle(clipboard).text, QStringLiteral("letto dopo"));
     QCOMPARE(clipboard.readsStarted(), reads + 1);
+
+    // Switching read-ahead on reads what the clipboard holds already, so the
+    // first poll after a start (or a resume) finds it.
+    X11Clipboard started(testLimits());
+    started.setReadAhead(true);
+    QCOMPARE(started.readsStarted(), 1);
+    QTRY_COMPARE(started.poll().text, QStringLiteral("letto dopo"));
+    QCOMPARE(started.readsStarted(), 1);
+}
+
+void TestX11Clipboard::burstOfReplacedTextsArrivesWholeAndInOrder()
+{
+    // The owner replaces each text as soon as it has been read: every text
+    // read in full reaches the polls, oldest first, each once.
+    constexpr int kTexts = 500;
+    X11Clipboard clipboard(testLimits());
+    clipboard.setReadAhead(true);
+    startOwner({"--burst", QString::number(kTexts), "--text", "raffica"}, {});
+    QStringList expected;
+    for (int i = 1; i <= kTexts; ++i)
+        expected << QStringLiteral("raffica %1").arg(i);
+
+    QStringList seen;
+    quint64 serial = 0;
+    const QDeadlineTimer deadline(60000);
+    while ((seen.isEmpty() || seen.last() != expected.last()) && !deadline.hasExpired()) {
+        // A busy UI thread: the end of a read and the next change wait together.
+        QThread::msleep(5);
+        QCoreApplication::processEvents();
+        const Clipboard::Reading reading = clipboard.poll();
+        if (reading.status != Status::Ready)
+            continue;
+        seen << reading.earlier;
+        if (reading.serial != std::exchange(serial, reading.serial))
+            seen << reading.text;
+    }
+    QCOMPARE(seen, expected);
 }
 
 void TestX11Clipboard::readsText_data()
@@ -174,6 +215,8 @@ void TestX11Clipboard::readsText_data()
                                    << QByteArray("a\xff"
                                                  "b")
                                    << QStringLiteral("a\uFFFDb");
+    QTest::newRow("a path is a text") << QStringList() << QByteArray("/home/utente/foto.png")
+                                      << QStringLiteral("/home/utente/foto.png");
     QTest::newRow("CR LF kept") << QStringList() << QByteArray("uno\r\ndue\r")
                                 << QStringLiteral("uno\r\ndue\r");
     // Pieces of 7 bytes split the multi-byte characters.
@@ -217,6 +260,15 @@ void TestX11Clipboard::offersWithoutUsableTextGiveEmptyText_data()
     QTest::newRow("secret hint, INCR text")
         << QStringList{"--hint", "secret", "--incr", "4", "--text", "hunter2"} << QByteArray()
         << QString() << noLimit;
+    QTest::newRow("files with their paths as text")
+        << QStringList{"--type",        "UTF8_STRING", "--type",
+                       "text/uri-list", "--text",      "file:///home/utente/foto.png"}
+        << QByteArray() << QString() << noLimit;
+    QTest::newRow("files, file manager's list")
+        << QStringList{"--type", "UTF8_STRING",
+                       "--type", "x-special/gnome-copied-files",
+                       "--text", "copy\nfile:///home/utente/foto.png"}
+        << QByteArray() << QString() << noLimit;
     QTest::newRow("too large in one piece")
         << QStringList() << big.toUtf8() << QString() << qsizetype(1000);
     QTest::newRow("too large by INCR size") << QStringList{"--incr", "500", "--text", big}

@@ -30,6 +30,9 @@ def parse_args():
     p.add_argument("--incr-hint", type=int, help="size announced by INCR (default: the real one)")
     p.add_argument("--stall-after", type=int, default=-1,
                    help="stop sending INCR chunks after this many")
+    p.add_argument("--burst", type=int, default=0,
+                   help="offer '<text> 1' to '<text> N', each replaced by the next (the "
+                        "selection taken again) as soon as a reader has read it")
     return p.parse_args()
 
 
@@ -47,9 +50,13 @@ class Owner:
         self.incr = self.atom("INCR")
         self.hint_type = self.atom("x-kde-passwordManagerHint")
         self.text_types = [self.atom(t) for t in (args.types or ["UTF8_STRING"])]
+        self.burst_index = 1
+        self.burst_reads = set()
         if args.text_file:
             with open(args.text_file, "rb") as f:
                 self.data = f.read()
+        elif args.burst:
+            self.data = f"{args.text} 1".encode(args.encoding)
         else:
             self.data = args.text.encode(args.encoding)
         # (requestor id, property) -> [window, type, remaining bytes, chunks sent]
@@ -90,6 +97,10 @@ class Owner:
                 self.start_incr(req, prop)
             else:
                 req.requestor.change_property(prop, target, 8, self.data)
+            if self.burst_index < a.burst and a.incr == 0:
+                # The reader deletes the property once it has read it.
+                req.requestor.change_attributes(event_mask=X.PropertyChangeMask)
+                self.burst_reads.add((req.requestor.id, prop))
             self.notify(req, prop)
         else:
             self.notify(req, X.NONE)
@@ -99,6 +110,16 @@ class Owner:
         req.requestor.change_attributes(event_mask=X.PropertyChangeMask)
         req.requestor.change_property(prop, self.incr, 32, [hint])
         self.transfers[(req.requestor.id, prop)] = [req.requestor, req.target, self.data, 0]
+
+    def next_in_burst(self, ev):
+        key = (ev.window.id, ev.atom)
+        if key not in self.burst_reads or ev.state != X.PropertyDelete:
+            return
+        self.burst_reads.clear()
+        self.burst_index += 1
+        self.data = f"{self.args.text} {self.burst_index}".encode(self.args.encoding)
+        self.window.set_selection_owner(self.clipboard, X.CurrentTime)
+        self.d.flush()
 
     def next_chunk(self, ev):
         key = (ev.window.id, ev.atom)
@@ -124,6 +145,7 @@ class Owner:
             if ev.type == X.SelectionRequest:
                 self.answer(ev)
             elif ev.type == X.PropertyNotify:
+                self.next_in_burst(ev)
                 self.next_chunk(ev)
             elif ev.type == X.SelectionClear:
                 return
