@@ -11,6 +11,7 @@
 #include "listinteraction.h"
 #include "messagebox.h"
 #include "mousedownwatcher.h"
+#include "notificationarea.h"
 #include "procmemorystatus.h"
 #include "screenmetrics.h"
 #include "settingsstore.h"
@@ -140,6 +141,8 @@ void Form1::connectHandlers()
     connect(&cVandril1, &TrayControlHost::MouseMove, this, &Form1::cVandril1_MouseMove);
     connect(&cVandril1, &TrayControlHost::MouseUp, this, &Form1::cVandril1_MouseUp);
     connect(m.mnucopdi, &QAction::triggered, this, &Form1::mnucopdi_Click);
+    connect(&m_platform.notificationArea, &NotificationArea::availabilityChanged, this,
+            &Form1::notificationAreaChanged);
     connect(m_monitor.get(), &ClipboardMonitor::stateChanged, this, &Form1::followStatusTip);
     m_store->setOnChange([this] { followStatusTip(); });
     connect(m.mnucdLista, &QMenu::triggered, this, [this](QAction *action) {
@@ -185,7 +188,8 @@ void Form1::Form_Load()
     if (m_settings.AvviaAIcona != QLatin1String("0") &&
         m_settings.AvviaAIcona != QLatin1String("-1") && visualizzaIcona != QLatin1String("0")) {
         m_settings.AvviaAIcona = QStringLiteral("1");
-        startHidden = true;
+        // Without an icon to click, a hidden window could not be brought back.
+        startHidden = trayIconCanShow();
     }
 
     applyStoredInterval(ref);
@@ -204,13 +208,17 @@ void Form1::placeWindow(const QString &sin, const QString &alto, const QString &
 {
     if (sortsFromZero(sin) && sortsFromZero(alto) && sortsFromZero(larghezza) &&
         sortsFromZero(altezza)) {
-        const QRect stored(twipsValue(sin), twipsValue(alto), twipsValue(larghezza),
-                           twipsValue(altezza));
+        QRect stored(twipsValue(sin), twipsValue(alto), twipsValue(larghezza), twipsValue(altezza));
         // A window stored on a screen that is gone would be out of sight.
         const QList<QRect> areas = m_platform.screen.allWorkAreasTwips();
         const bool visible = std::any_of(
             areas.begin(), areas.end(), [&](const QRect &area) { return area.intersects(stored); });
         if (visible) {
+            // Never larger than the whole desktop, whatever the file says.
+            QRect desktop;
+            for (const QRect &area : areas)
+                desktop |= area;
+            stored.setSize(stored.size().boundedTo(desktop.size()));
             m_geometry->setOuterTwips(stored);
             return;
         }
@@ -250,7 +258,26 @@ void Form1::reportMissingTrayControl()
 void Form1::setTrayIconShown(bool shown)
 {
     cVandril1.setTrayVisible(shown);
-    m_menus->riduci->setEnabled(shown);
+    m_menus->riduci->setEnabled(shown && trayIconCanShow());
+}
+
+bool Form1::trayIconCanShow() const
+{
+    return cVandril1.isLoaded() && m_platform.notificationArea.isAvailable();
+}
+
+void Form1::notificationAreaChanged()
+{
+    const bool canShow = trayIconCanShow();
+    // Qt does not dock an icon again by itself in a tray host that came later.
+    if (canShow && cVandril1.trayVisible()) {
+        cVandril1.setTrayVisible(false);
+        cVandril1.setTrayVisible(true);
+    }
+    m_menus->riduci->setEnabled(canShow && cVandril1.trayVisible());
+    // Hidden in a tray that went away, the window would be out of reach.
+    if (!canShow && !isVisible() && !m_ending)
+        showAgain();
 }
 
 void Form1::closeEvent(QCloseEvent *event)
@@ -282,7 +309,8 @@ void Form1::Form_Unload()
 {
     if (m_ending)
         return;
-    saveSettings();
+    if (!saveSettings() && !m_unattended)
+        reportSettingsNotSaved();
     cVandril1.setTrayVisible(false);
     Timer1.stop();
     Timer2.stop();
@@ -290,7 +318,16 @@ void Form1::Form_Unload()
     Q_EMIT ended();
 }
 
-void Form1::saveSettings()
+void Form1::reportSettingsNotSaved()
+{
+    const SettingsStore &store = m_platform.settings;
+    m_platform.messages.MsgBox(QStringLiteral("Impossibile salvare le impostazioni nel file ") +
+                                   store.filePath() + QStringLiteral(": ") + store.failureReason() +
+                                   QLatin1Char('.'),
+                               MessageBox::Exclamation);
+}
+
+bool Form1::saveSettings()
 {
     SettingsStore &store = m_platform.settings;
     if (!isMinimized()) {
@@ -309,7 +346,7 @@ void Form1::saveSettings()
     store.SaveSetting(kAltro, QStringLiteral("Ref"), QString::number(m_monitor->interval()));
     store.SaveSetting(kAltro, QStringLiteral("ConfUsc"), m_settings.ConfUsc);
     store.SaveSetting(kAltro, QStringLiteral("SfMnu"), QString());
-    store.flush();
+    return store.flush();
 }
 
 void Form1::endUnattended()

@@ -56,8 +56,11 @@ public:
     EntryCommands &entries() { return *m_entries; }
     InMemorySettings &settings() { return m_settings; }
 
-    // Shows or removes the tray icon; riduci is available only with it.
+    // Shows or removes the tray icon; riduci is available only with an icon
+    // that the desktop actually shows.
     void setTrayIconShown(bool shown);
+    // A tray host came or went: the icon docks again, or the window returns.
+    void notificationAreaChanged();
 
     // Whether the tray host reports the pointer resting on the icon
     // (XEmbed trays do, StatusNotifierItem hosts do not).
@@ -67,8 +70,9 @@ public:
     void showAgain();
     // Opens the tray copy menu at the pointer.
     void popUpCopyMenu();
-    // Writes the settings as they are now, for a session that may end.
-    void saveSettings();
+    // Writes the settings as they are now, for a session that may end;
+    // false when they could not be written.
+    bool saveSettings();
     // Ends in order without asking anything: settings written, tray icon removed.
     void endUnattended();
 
@@ -141,10 +145,12 @@ private:
     void placeWindow(const QString &sin, const QString &alto, const QString &larghezza,
                      const QString &altezza);
     void applyStoredInterval(const QString &ref);
+    bool trayIconCanShow() const;
     void reportMissingTrayControl();
     // Returns false when the user vetoed the close.
     bool Form_QueryUnload();
     void Form_Unload();
+    void reportSettingsNotSaved();
     void Form_Resize();
     // Where the tray host never reports the pointer resting on the icon,
     // the status tooltip follows every change of its text instead.

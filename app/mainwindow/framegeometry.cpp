@@ -5,6 +5,7 @@
 
 #include <QEvent>
 #include <QWidget>
+#include <QWindow>
 #include <cmath>
 
 FrameGeometry::FrameGeometry(QWidget &window, const ScreenMetrics &screen)
@@ -35,25 +36,47 @@ QMargins FrameGeometry::frameMargins() const
 QRect FrameGeometry::outerTwips() const
 {
     const QRect frame = m_window.frameGeometry();
+    const QPoint place = m_pendingPlace ? *m_pendingPlace : frame.topLeft();
     const QSize size = m_pendingSize ? *m_pendingSize : frame.size();
-    return QRect(toTwips(frame.x()), toTwips(frame.y()), toTwips(size.width()),
+    return QRect(toTwips(place.x()), toTwips(place.y()), toTwips(size.width()),
                  toTwips(size.height()));
 }
 
 void FrameGeometry::setOuterTwips(const QRect &twips)
 {
-    m_window.move(toPixels(twips.x()), toPixels(twips.y())); // places the frame
+    moveTwips(twips.x(), twips.y());
     applyOuterSize(QSize(toPixels(twips.width()), toPixels(twips.height())));
 }
 
 void FrameGeometry::moveTwips(int left, int top)
 {
-    m_window.move(toPixels(left), toPixels(top));
+    const QPoint frame(toPixels(left), toPixels(top));
+    m_pendingPlace = frame;
+    m_window.move(frame);
+    // A native window that exists before its frame is known (a dialog may
+    // have needed it as a parent) is placed by its client area: ask for the
+    // frame's place instead, or every run would store it a frame further off.
+    if (QWindow *window = m_window.windowHandle(); window && frameMargins().isNull())
+        window->setFramePosition(frame);
 }
 
 void FrameGeometry::resizeTwips(int width, int height)
 {
     applyOuterSize(QSize(toPixels(width), toPixels(height)));
+}
+
+void FrameGeometry::settlePlace()
+{
+    // Until the window manager has placed the window, its frame is seen at
+    // the requested place without a frame, then, once the frame is known,
+    // shifted by the frame as if the client had been put there. Any other
+    // place is where the window really is.
+    const QMargins margins = frameMargins();
+    if (margins.isNull())
+        return;
+    const QPoint misread = *m_pendingPlace - QPoint(margins.left(), margins.top());
+    if (m_window.frameGeometry().topLeft() != misread)
+        m_pendingPlace.reset();
 }
 
 void FrameGeometry::applyOuterSize(const QSize &outer)
@@ -72,6 +95,8 @@ void FrameGeometry::applyOuterSize(const QSize &outer)
 
 bool FrameGeometry::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == &m_window && event->type() == QEvent::Move && m_pendingPlace)
+        settlePlace();
     if (watched != &m_window || !m_pendingSize ||
         (event->type() != QEvent::Move && event->type() != QEvent::Resize))
         return QObject::eventFilter(watched, event);

@@ -33,11 +33,14 @@ protected:
 private:
     QMargins frameMargins() const;
     void applyOuterSize(const QSize &outer);
+    void settlePlace();
 
     QWidget &m_window;
     const ScreenMetrics &m_screen;
     // An outer size asked for before the frame was known.
     std::optional<QSize> m_pendingSize;
+    // A frame position asked for, until the window system shows it.
+    std::optional<QPoint> m_pendingPlace;
     // The client size that request gave.
     QSize m_requestedClientSize;
 };

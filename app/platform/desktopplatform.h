@@ -7,6 +7,7 @@
 #include "qtprocesslauncher.h"
 #include "qtscreenmetrics.h"
 #include "settingsstore.h"
+#include "x11notificationarea.h"
 
 #include <memory>
 
@@ -33,4 +34,5 @@ private:
     QtProcessLauncher m_processes;
     QtScreenMetrics m_screen;
     SettingsStore m_settings;
+    X11NotificationArea m_notificationArea;
 };

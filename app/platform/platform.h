@@ -4,6 +4,7 @@
 class Clipboard;
 class MessageBox;
 class ModalHost;
+class NotificationArea;
 class ProcessLauncher;
 class ScreenMetrics;
 class SettingsStore;
@@ -18,4 +19,5 @@ struct Platform
     ProcessLauncher &processes;
     ScreenMetrics &screen;
     SettingsStore &settings;
+    NotificationArea &notificationArea;
 };

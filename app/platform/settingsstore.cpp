@@ -1,21 +1,65 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "settingsstore.h"
 
+#include "logcategories.h"
+
+#include <QFileInfo>
+#include <QStandardPaths>
 #include <QStringList>
 
-SettingsStore::SettingsStore(const QString &filePath) : m_settings(filePath, QSettings::IniFormat)
-{}
+namespace {
+
+// Why a path that exists cannot hold the settings; empty when it can.
+QString unusableBecause(const QFileInfo &info)
+{
+    if (!info.exists() || info.isFile())
+        return {};
+    if (info.isDir())
+        return QStringLiteral("al suo posto c'è una cartella");
+    return QStringLiteral("non è un file ordinario");
+}
+
+QString writeFailure(const QFileInfo &info)
+{
+    if (const QString unusable = unusableBecause(info); !unusable.isEmpty())
+        return unusable;
+    if (info.exists() && !info.isWritable())
+        return QStringLiteral("il file è in sola lettura");
+    const QFileInfo folder(info.absolutePath());
+    if (!folder.isDir())
+        return QStringLiteral("la cartella %1 non esiste").arg(folder.filePath());
+    if (!folder.isWritable())
+        return QStringLiteral("la cartella %1 non è scrivibile").arg(folder.filePath());
+    return QStringLiteral("errore di scrittura");
+}
+
+} // namespace
+
+SettingsStore::SettingsStore(const QString &filePath) : m_path(filePath)
+{
+    // Reading a pipe would wait for a writer; a device may never end.
+    m_unusable = unusableBecause(QFileInfo(filePath));
+    if (m_unusable.isEmpty())
+        m_settings.emplace(filePath, QSettings::IniFormat);
+    else
+        qCWarning(lcSettings) << "settings file not read:" << filePath << m_unusable;
+}
 
 QString SettingsStore::userFilePath()
 {
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("QVScrivel"))
-        .fileName();
+    // Where QSettings keeps a user's INI file of this name, worked out without
+    // opening it.
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/QVScrivel.ini");
 }
 
 QString SettingsStore::GetSetting(const QString &section, const QString &key,
                                   const QString &defaultValue) const
 {
-    const QVariant value = m_settings.value(section + QLatin1Char('/') + key);
+    const QString name = section + QLatin1Char('/') + key;
+    if (!m_settings)
+        return m_memory.value(name, defaultValue);
+    const QVariant value = m_settings->value(name);
     if (!value.isValid())
         return defaultValue;
     // A hand-edited unquoted "a,b" comes back as a list; keep it as the text it was.
@@ -26,11 +70,23 @@ QString SettingsStore::GetSetting(const QString &section, const QString &key,
 
 void SettingsStore::SaveSetting(const QString &section, const QString &key, const QString &value)
 {
-    m_settings.setValue(section + QLatin1Char('/') + key, value);
+    const QString name = section + QLatin1Char('/') + key;
+    if (m_settings)
+        m_settings->setValue(name, value);
+    else
+        m_memory.insert(name, value);
 }
 
 bool SettingsStore::flush()
 {
-    m_settings.sync();
-    return m_settings.status() == QSettings::NoError;
+    if (m_settings) {
+        m_settings->sync();
+        if (m_settings->status() == QSettings::NoError) {
+            m_failure.clear();
+            return true;
+        }
+    }
+    m_failure = m_settings ? writeFailure(QFileInfo(m_path)) : m_unusable;
+    qCWarning(lcSettings) << "settings not written to" << m_path << m_failure;
+    return false;
 }

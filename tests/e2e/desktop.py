@@ -299,6 +299,16 @@ class Session:
                        'the tray host to leave')
         raise TimeoutError(failure)
 
+    def stop_tray_host(self):
+        """Ends the tray host: the desktop has no notification area."""
+        self.end(self.trayer)
+        wait_until(lambda: self.x.get_selection_owner(self.atom('_NET_SYSTEM_TRAY_S0'))
+                   == X.NONE, 5, 'the tray host to leave')
+
+    def restart_tray_host(self):
+        if self.trayer is None or self.trayer.poll() is not None:
+            self._start_tray_host()
+
     # -- X helpers ---------------------------------------------------------
 
     def atom(self, name):

@@ -7,6 +7,8 @@ Usage: /usr/bin/python3 test_startup.py --program PATH [--plugin-dir DIR] [unitt
 """
 
 import os
+import shutil
+import stat
 import subprocess
 import sys
 import unittest
@@ -183,6 +185,94 @@ class StartupTest(unittest.TestCase):
                                               'Grandezze/Larghezza', 'Grandezze/Altezza')],
                          ['1500', '1200', '4500', '6000'])
         self.assertEqual(stored['Altro/SempreInPrimoPiano'], 'False')
+
+    def f3_enabled(self):
+        item = a11y.find(self.app, 'Riduci a tray-icon', (Atspi.Role.MENU_ITEM,))
+        return a11y.is_enabled(item)
+
+    def stored_rect(self):
+        stored = read_ini(self.ini)
+        return tuple(stored[k] for k in ('Posizione/Sin', 'Posizione/Alto',
+                                         'Grandezze/Larghezza', 'Grandezze/Altezza'))
+
+    def test_without_a_tray_host_the_window_stays_reachable(self):
+        self.session.stop_tray_host()
+        self.addCleanup(self.session.restart_tray_host)
+        write_ini(self.ini, {'Altro/AvviaAIcona': '1', 'Altro/ConfUsc': '0'})
+        self.start()  # shown, although asked to start in the tray
+        self.assertFalse(self.f3_enabled())
+        self.session.restart_tray_host()
+        wait_until(self.f3_enabled, 5, 'F3 to be enabled once a tray host runs')
+        wait_until(lambda: self.session.tray_icon_window(self.wm_class), 5, 'the icon to dock')
+        self.press_key('F12')
+        self.assertEqual(self.proc.wait(timeout=10), 0)
+        self.assertEqual(read_ini(self.ini)['Altro/AvviaAIcona'], '1')
+
+    def test_huge_stored_size_fits_the_desktop(self):
+        write_ini(self.ini, {'Posizione/Sin': '0', 'Posizione/Alto': '0',
+                             'Grandezze/Larghezza': '999999999999',
+                             'Grandezze/Altezza': '999999999999', 'Altro/ConfUsc': '0'})
+        self.start()
+        root = self.session.root.get_geometry()
+
+        def fits():
+            _, _, width, height = self.frame()
+            return 0 < width <= root.width and 0 < height <= root.height
+        try:
+            wait_until(fits, 5, 'the window to fit the screen')
+        except TimeoutError:
+            self.fail(f'the frame {self.frame()} does not fit {root.width}x{root.height}')
+        self.assertLess(self.session.ping(self.window, timeout=5), 1.0)
+
+    def test_start_and_exit_keep_the_stored_rectangle(self):
+        # A copy of the program in a folder of its own finds no tray control.
+        alone = self.session.path('alone')
+        os.makedirs(alone, exist_ok=True)
+        program = shutil.copy(test_capture.PROGRAM, alone)
+        empty = self.session.path('no-plugin')
+        os.makedirs(empty, exist_ok=True)
+        for with_plugin, size in ((False, ('4500', '6000')), (True, ('1000', '1000'))):
+            with self.subTest(plugin=with_plugin, size=size):
+                write_ini(self.ini, {'Posizione/Sin': '1500', 'Posizione/Alto': '1200',
+                                     'Grandezze/Larghezza': size[0],
+                                     'Grandezze/Altezza': size[1], 'Altro/ConfUsc': '0'})
+                rects = []
+                for _ in range(3):
+                    if with_plugin:
+                        self.start()
+                    else:
+                        self.proc = self.session.start_program(program, empty, self.config)
+                        self.app = a11y.application(self.proc.pid)
+                        self.press_button(self.alert(timeout=15), 'OK')  # no tray control
+                        self.window = self.session.main_window(self.proc, TITLE, timeout=15)
+                    self.press_key('F12')
+                    self.assertEqual(self.proc.wait(timeout=10), 0)
+                    rects.append(self.stored_rect())
+                # Below the smallest size the window grows once; it never moves.
+                self.assertEqual(rects[0][:2], ('1500', '1200'))
+                self.assertEqual(rects, [rects[0]] * 3)
+
+    def test_settings_path_that_is_a_pipe(self):
+        os.makedirs(self.config, exist_ok=True)
+        os.mkfifo(self.ini)
+        self.start()  # within the usual wait: the pipe is not read
+        self.press_key('F12')
+        self.press_button(self.alert_saying(EXIT_QUESTION), 'OK')
+        # Nothing is written there, and the user is told.
+        self.press_button(self.alert_saying(
+            f'Impossibile salvare le impostazioni nel file {self.ini}: non è un file ordinario.'),
+            'OK')
+        self.assertEqual(self.proc.wait(timeout=10), 0)
+        self.assertTrue(stat.S_ISFIFO(os.stat(self.ini).st_mode))
+
+    def alert_saying(self, text, timeout=10):
+        def shown():
+            try:
+                alert = a11y.find(self.app, roles=(Atspi.Role.ALERT,), depth=2)
+                return alert if alert and text in self.alert_text(alert) else None
+            except Exception:  # a message box closing as it is looked at
+                return None
+        return wait_until(shown, timeout, f'a message box saying {text!r}', 0.05)
 
     def test_interval_zero_warns_and_suspends(self):
         write_ini(self.ini, {'Altro/Ref': '0', 'Altro/ConfUsc': '0'})

@@ -192,8 +192,8 @@ void TestEntryCommands::questionPreviewIsReadWhenAsked()
 {
     ChangingClipboard clipboard;
     FakePlatform fake;
-    Platform platform{clipboard,      fake.messages, fake.modals,
-                      fake.processes, fake.screen,   *fake.settings};
+    Platform platform{clipboard,   fake.messages,  fake.modals,          fake.processes,
+                      fake.screen, *fake.settings, fake.notificationArea};
     Form1 form(platform, {}, fake.dir.path());
     form.store().appendEntry(QStringLiteral("uno"));
     clipboard.copy(QStringLiteral("uno"));

@@ -70,6 +70,9 @@ private Q_SLOTS:
     void noConfirmationWhenTurnedOff();
     void closingWhileMinimisedKeepsGeometry();
     void unwritableSettingsFile();
+    void unattendedEndAsksNothing();
+    void hugeStoredSizeFitsTheDesktop();
+    void withoutNotificationAreaTheWindowStaysReachable();
 
 private:
     std::unique_ptr<FakePlatform> m_fake;
@@ -323,12 +326,63 @@ void TestStartup::closingWhileMinimisedKeepsGeometry()
 
 void TestStartup::unwritableSettingsFile()
 {
-    // A folder in place of the settings file: nothing can be written, nothing breaks.
+    // A folder in place of the settings file: the exit says so, once, and ends.
+    QDir().mkpath(m_fake->settingsPath());
+    m_fake->reopenSettings();
+    store(*m_fake, "Altro", "ConfUsc", "0");
+    Run run(*m_fake);
+    QSignalSpy ended(&run.form, &Form1::ended);
+    QVERIFY(run.form.isVisible());
+    QVERIFY(run.form.close());
+    QCOMPARE(m_fake->messages.calls.size(), 1);
+    QCOMPARE(m_fake->messages.calls[0].text,
+             QStringLiteral("Impossibile salvare le impostazioni nel file ") +
+                 m_fake->settingsPath() + QStringLiteral(": al suo posto c'è una cartella."));
+    QCOMPARE(m_fake->messages.calls[0].style, 48);
+    QCOMPARE(ended.count(), 1);
+}
+
+void TestStartup::unattendedEndAsksNothing()
+{
     QDir().mkpath(m_fake->settingsPath());
     m_fake->reopenSettings();
     Run run(*m_fake);
+    QSignalSpy ended(&run.form, &Form1::ended);
+    run.form.endUnattended();
+    // Neither the exit question nor the failure to save.
+    QCOMPARE(m_fake->messages.calls.size(), 0);
+    QCOMPARE(ended.count(), 1);
+    QVERIFY(!run.form.cVandril1.trayVisible());
+}
+
+void TestStartup::hugeStoredSizeFitsTheDesktop()
+{
+    store(*m_fake, "Posizione", "Sin", "0");
+    store(*m_fake, "Posizione", "Alto", "0");
+    store(*m_fake, "Grandezze", "Larghezza", "999999999999");
+    store(*m_fake, "Grandezze", "Altezza", "99999999");
+    Run run(*m_fake);
+    QCOMPARE(run.outer(), QRect(0, 0, 12000, 11400));
+}
+
+void TestStartup::withoutNotificationAreaTheWindowStaysReachable()
+{
+    m_fake->notificationArea.available = false;
+    store(*m_fake, "Altro", "AvviaAIcona", "1");
+    Run run(*m_fake);
     QVERIFY(run.form.isVisible());
+    QVERIFY(!run.form.menus().riduci->isEnabled());
+
+    m_fake->notificationArea.setAvailable(true);
+    QVERIFY(run.form.menus().riduci->isEnabled());
+    run.form.menus().riduci->trigger();
+    QVERIFY(!run.form.isVisible());
+    // The tray host goes away with the window hidden in it.
+    m_fake->notificationArea.setAvailable(false);
+    QVERIFY(run.form.isVisible());
+    QVERIFY(!run.form.menus().riduci->isEnabled());
     QVERIFY(run.form.close());
+    QCOMPARE(storedValues(*m_fake).value("Altro/AvviaAIcona"), "1");
 }
 
 QTEST_MAIN(TestStartup)

@@ -3,8 +3,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
+#include <sys/stat.h>
+#include <unistd.h>
 
 class TestSettingsStore : public QObject
 {
@@ -14,6 +17,7 @@ private Q_SLOTS:
     void textsRoundTrip();
     void missingKeyReadsDefault();
     void handEditedList();
+    void unwritableFileReportsFailure_data();
     void unwritableFileReportsFailure();
 
 private:
@@ -69,14 +73,39 @@ void TestSettingsStore::handEditedList()
     QCOMPARE(store.GetSetting(QStringLiteral("Altro"), QStringLiteral("ConfUsc")), QString());
 }
 
+void TestSettingsStore::unwritableFileReportsFailure_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("folder") << "folder" << QStringLiteral("al suo posto c'è una cartella");
+    QTest::newRow("pipe") << "pipe" << QStringLiteral("non è un file ordinario");
+    QTest::newRow("read-only file") << "read-only" << QStringLiteral("il file è in sola lettura");
+}
+
 void TestSettingsStore::unwritableFileReportsFailure()
 {
-    // A folder where the file should be: nothing can be written there.
-    const QString path = m_dir.filePath(QStringLiteral("blocked.ini"));
-    QVERIFY(QDir().mkpath(path));
+    QFETCH(QString, kind);
+    QFETCH(QString, reason);
+    if (kind == QLatin1String("read-only") && ::geteuid() == 0)
+        QSKIP("root writes read-only files");
+    const QString path = m_dir.filePath(kind + QStringLiteral(".ini"));
+    if (kind == QLatin1String("folder"))
+        QVERIFY(QDir().mkpath(path));
+    else if (kind == QLatin1String("pipe"))
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    else
+        QVERIFY(QFile(path).open(QIODevice::WriteOnly) &&
+                QFile::setPermissions(path, QFile::ReadOwner));
+
+    // A pipe is not read (that would wait for a writer): the run keeps its
+    // settings in memory, and nothing is written there.
     SettingsStore store(path);
+    QCOMPARE(store.GetSetting(QStringLiteral("Altro"), QStringLiteral("Ref")), "-1");
     store.SaveSetting(QStringLiteral("Altro"), QStringLiteral("Ref"), QStringLiteral("700"));
+    QCOMPARE(store.GetSetting(QStringLiteral("Altro"), QStringLiteral("Ref")), "700");
     QVERIFY(!store.flush());
+    QCOMPARE(store.failureReason(), reason);
+    QCOMPARE(QFileInfo(path).isFile(), kind == QLatin1String("read-only"));
 }
 
 QTEST_GUILESS_MAIN(TestSettingsStore)

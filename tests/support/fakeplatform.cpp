@@ -25,5 +25,5 @@ void FakePlatform::reopenSettings()
 
 Platform FakePlatform::platform()
 {
-    return Platform{clipboard, messages, modals, processes, screen, *settings};
+    return Platform{clipboard, messages, modals, processes, screen, *settings, notificationArea};
 }

@@ -3,6 +3,7 @@
 
 #include "fakeclipboard.h"
 #include "modalhost.h"
+#include "notificationarea.h"
 #include "platform.h"
 #include "processlauncher.h"
 #include "screenmetrics.h"
@@ -49,6 +50,19 @@ public:
     double twipsPerPixelY() const override { return 15.0; }
 };
 
+// A notification area whose tray host comes and goes when the test says.
+class FakeNotificationArea : public NotificationArea
+{
+public:
+    bool available = true;
+    bool isAvailable() const override { return available; }
+    void setAvailable(bool now)
+    {
+        available = now;
+        Q_EMIT availabilityChanged();
+    }
+};
+
 // Every platform seam faked, with a settings file in a private folder.
 class FakePlatform
 {
@@ -65,6 +79,7 @@ public:
     FakeModalHost modals;
     FakeProcessLauncher processes;
     FakeScreenMetrics screen;
+    FakeNotificationArea notificationArea;
     std::unique_ptr<SettingsStore> settings;
 
     Platform platform();
