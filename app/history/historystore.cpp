@@ -65,7 +65,8 @@ int HistoryStore::appendEntry(const QString &text)
     m_menu.insertAction(&m_insertBefore, item);
     m_mnulista.push_back(item);
 
-    if (m_list.currentRow() != -1 && m_buttons)
+    // A line the user sees selected, not merely the list's current one.
+    if (m_buttons && m_list.selectionModel()->hasSelection())
         m_buttons->setSelectionButtonsEnabled(true);
     changed();
     return index;

@@ -205,9 +205,16 @@ void EntryCommands::deleteChecked()
         if (!emptied)
             return;
     }
+    // An unchecked line the user had selected stays selected.
+    const int selected = selectedRow(m_list);
     // From the last one down, each removal moves the fewest entries.
     for (auto it = checked.crbegin(); it != checked.crend(); ++it)
         m_store.removeEntryAt(*it);
+    if (selected >= 0 && !checked.contains(selected)) {
+        const auto removedAbove = std::count_if(checked.begin(), checked.end(),
+                                                [selected](int i) { return i < selected; });
+        m_list.setCurrentRow(selected - int(removedAbove));
+    }
 }
 
 void EntryCommands::emptyHistory(EmptyFrom from)

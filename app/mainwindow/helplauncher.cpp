@@ -27,8 +27,22 @@ HelpLauncher::HelpLauncher(ProcessLauncher &processes, MessageBox &messages,
 
 void HelpLauncher::openHelp(int topic)
 {
-    if (!m_processes.startDetached(openerProgram(), {pagePath(topic)}))
+    const QString page = pagePath(topic);
+    // The opener would show its own error, or nothing, for a page that is gone.
+    if (!QFileInfo(page).isFile()) {
+        m_messages.MsgBox(missingPageMessage(page), MessageBox::Critical | MessageBox::OkOnly);
+        return;
+    }
+    if (!m_processes.startDetached(openerProgram(), {page}))
         m_messages.MsgBox(failureMessage(), MessageBox::Critical | MessageBox::OkOnly);
+}
+
+QString HelpLauncher::missingPageMessage(const QString &page)
+{
+    return QStringLiteral("Impossibile trovare %1; controllare di aver installato la guida "
+                          "(pacchetto scrivel) e di non averla rimossa!\r\n"
+                          "Se non è installata, reinstallare Scrivel.")
+        .arg(page);
 }
 
 QString HelpLauncher::pagePath(int topic) const

@@ -31,6 +31,8 @@ public:
     static QString openerProgram();
     /// The message shown when the opener cannot be started.
     static QString failureMessage();
+    // The same message for a help page that is not there.
+    static QString missingPageMessage(const QString &page);
 
     /// The help folder of the running program (see helpFolderFor()).
     static QString helpFolder();

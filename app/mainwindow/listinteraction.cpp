@@ -36,6 +36,9 @@ ListInteraction::ListInteraction(const Parts &parts, QObject *parent)
     m_list.viewport()->setMouseTracking(true);
     // The right button has its own popup; no context menu reaches the window.
     m_list.setContextMenuPolicy(Qt::PreventContextMenu);
+    // The list's own Ctrl+V views the clipboard only with a line selected;
+    // the menu item, always enabled, keeps its shortcut inside its menu.
+    m_menus.visscr->setShortcutContext(Qt::WidgetShortcut);
     connect(&m_list, &QListWidget::itemSelectionChanged, this, [this] {
         if (selectedRow(m_list) != -1)
             Q_EMIT Click();

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QStringDecoder>
 #include <QTemporaryDir>
 #include <QTest>
@@ -19,6 +20,7 @@ private Q_SLOTS:
     void everyRequestStartsItsOwnProcess();
     void failureShowsMessageOnly_data();
     void failureShowsMessageOnly();
+    void missingPageShowsMessage();
     void findsHelpFolder_data();
     void findsHelpFolder();
     void pagesAreCopiedIntoBuildTree();
@@ -27,7 +29,17 @@ private Q_SLOTS:
 
 private:
     static QStringList helpFiles();
+    static void writePages(const QString &folder);
 };
+
+void TestHelpLauncher::writePages(const QString &folder)
+{
+    QVERIFY(QDir().mkpath(folder));
+    for (const QString &name : helpFiles()) {
+        QFile page(folder + QLatin1Char('/') + name);
+        QVERIFY(page.open(QIODevice::WriteOnly));
+    }
+}
 
 QStringList TestHelpLauncher::helpFiles()
 {
@@ -62,20 +74,27 @@ void TestHelpLauncher::startsOpenerOnPage()
     QFETCH(int, topic);
     QFETCH(QString, page);
 
+    QTemporaryDir root;
+    writePages(root.path() + folder);
     FakePlatform fake;
-    HelpLauncher help(fake.processes, fake.messages, folder);
+    HelpLauncher help(fake.processes, fake.messages, root.path() + folder);
     help.openHelp(topic);
 
     QCOMPARE(fake.processes.starts.size(), 1);
     QCOMPARE(fake.processes.starts[0].program, QStringLiteral("xdg-open"));
     // One argument, as is: no quotes around a path with blanks.
-    QCOMPARE(fake.processes.starts[0].arguments, QStringList{page});
+    QCOMPARE(fake.processes.starts[0].arguments, QStringList{root.path() + page});
     QVERIFY(fake.messages.calls.isEmpty());
 }
 
 void TestHelpLauncher::relativeFolderGivesAbsolutePath()
 {
     // A relative page path could start with "-" and pass for an option.
+    QTemporaryDir root;
+    writePages(root.filePath(QStringLiteral("-guida")));
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(root.path());
+    const auto back = qScopeGuard([&] { QDir::setCurrent(previous); });
     FakePlatform fake;
     HelpLauncher help(fake.processes, fake.messages, QStringLiteral("-guida"));
     help.openHelp(1);
@@ -88,16 +107,17 @@ void TestHelpLauncher::relativeFolderGivesAbsolutePath()
 
 void TestHelpLauncher::everyRequestStartsItsOwnProcess()
 {
+    QTemporaryDir root;
+    writePages(root.path());
     FakePlatform fake;
-    HelpLauncher help(fake.processes, fake.messages, QStringLiteral("/opt/scrivel/guida"));
+    HelpLauncher help(fake.processes, fake.messages, root.path());
     help.openHelp(0);
     help.openHelp(0);
     help.openHelp(2);
 
     QCOMPARE(fake.processes.starts.size(), 3);
     QCOMPARE(fake.processes.starts[0].arguments, fake.processes.starts[1].arguments);
-    QCOMPARE(fake.processes.starts[2].arguments,
-             QStringList{QStringLiteral("/opt/scrivel/guida/2.html")});
+    QCOMPARE(fake.processes.starts[2].arguments, QStringList{root.filePath("2.html")});
 }
 
 void TestHelpLauncher::failureShowsMessageOnly_data()
@@ -113,9 +133,11 @@ void TestHelpLauncher::failureShowsMessageOnly()
 {
     QFETCH(int, topic);
 
+    QTemporaryDir root;
+    writePages(root.path());
     FakePlatform fake;
     fake.processes.failing = true;
-    HelpLauncher help(fake.processes, fake.messages, QStringLiteral("/opt/scrivel/guida"));
+    HelpLauncher help(fake.processes, fake.messages, root.path());
     help.openHelp(topic);
 
     QCOMPARE(fake.messages.calls.size(), 1);
@@ -133,6 +155,27 @@ void TestHelpLauncher::failureShowsMessageOnly()
     help.openHelp(topic);
     QCOMPARE(fake.processes.starts.size(), 1);
     QCOMPARE(fake.messages.calls.size(), 1);
+}
+
+void TestHelpLauncher::missingPageShowsMessage()
+{
+    QTemporaryDir root;
+    writePages(root.path());
+    QVERIFY(QFile::remove(root.filePath("2.html")));
+    FakePlatform fake;
+    HelpLauncher help(fake.processes, fake.messages, root.path());
+    help.openHelp(2);
+
+    QVERIFY(fake.processes.starts.isEmpty());
+    QCOMPARE(fake.messages.calls.size(), 1);
+    QCOMPARE(fake.messages.calls[0].text,
+             QStringLiteral("Impossibile trovare ") + root.filePath("2.html") +
+                 QStringLiteral("; controllare di aver installato la guida (pacchetto scrivel) "
+                                "e di non averla rimossa!\r\nSe non è installata, reinstallare "
+                                "Scrivel."));
+    QCOMPARE(fake.messages.calls[0].style, 16);
+    help.openHelp(1); // the other pages still open
+    QCOMPARE(fake.processes.starts.size(), 1);
 }
 
 void TestHelpLauncher::findsHelpFolder_data()

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "fakeplatform.h"
 
+#include <QFile>
+
 int FakeModalHost::showModal(QDialog &dialog)
 {
     ++shown;
@@ -15,7 +17,14 @@ bool FakeProcessLauncher::startDetached(const QString &program, const QStringLis
     return true;
 }
 
-FakePlatform::FakePlatform() : settings(std::make_unique<SettingsStore>(settingsPath())) {}
+FakePlatform::FakePlatform() : settings(std::make_unique<SettingsStore>(settingsPath()))
+{
+    // The private folder doubles as the help folder.
+    for (const char *page : {"index.html", "1.html", "2.html", "3.html"}) {
+        QFile file(dir.filePath(QLatin1String(page)));
+        file.open(QIODevice::WriteOnly);
+    }
+}
 
 void FakePlatform::reopenSettings()
 {
