@@ -87,6 +87,7 @@ void TestListInteraction::noSelectionDoesNothing()
         f.form->List1_KeyPress(code);
     QTest::keyClick(&f.list(), Qt::Key_Return);
     QTest::keyClick(&f.list(), Qt::Key_D, Qt::ControlModifier);
+    QTest::keyClick(&f.list(), Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(f.clipboard().writes(), 0);
     QCOMPARE(f.clipboard().clears(), 0);
     QCOMPARE(f.fake.modals.shown, 0);
@@ -109,6 +110,13 @@ void TestListInteraction::noSelectionDoesNothing()
 void TestListInteraction::selectionEnablesButtons()
 {
     EntryFixture f({"uno", "due"});
+    QCOMPARE(f.selectionButtons(), kDisabled);
+    // Current (as on getting the focus) but not selected: a capture leaves them off.
+    f.list().selectionModel()->setCurrentIndex(f.list().model()->index(0, 0),
+                                               QItemSelectionModel::NoUpdate);
+    f.clipboard().copy(QStringLiteral("tre"));
+    f.form->Timer1_Timer();
+    QCOMPARE(f.names(), QStringList({"uno", "due", "tre"}));
     QCOMPARE(f.selectionButtons(), kDisabled);
     QTest::mouseClick(f.list().viewport(), Qt::LeftButton, {}, centreOf(f.list(), 1));
     QCOMPARE(f.list().currentRow(), 1);
