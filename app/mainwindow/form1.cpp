@@ -15,6 +15,7 @@
 #include "procmemorystatus.h"
 #include "screenmetrics.h"
 #include "settingsstore.h"
+#include "storedplacement.h"
 #include "textnumber.h"
 #include "toolbarcommands.h"
 #include "topmostbracket.h"
@@ -43,19 +44,6 @@ constexpr int kMinHeight = 2000;
 Vandril::PictureRef iconPicture(const QIcon &icon)
 {
     return Vandril::makePicture(Vandril::Picture::Icon, icon);
-}
-
-// A stored geometry text takes part in placement only when it sorts at or
-// above "0", compared as text.
-bool sortsFromZero(const QString &text)
-{
-    return QString::compare(text, QStringLiteral("0"), Qt::CaseSensitive) >= 0;
-}
-
-int twipsValue(const QString &text)
-{
-    const qint64 value = TextNumber::roundHalfEven(TextNumber::leading(text));
-    return int(std::clamp<qint64>(value, -1'000'000'000, 1'000'000'000));
 }
 
 } // namespace
@@ -206,24 +194,11 @@ void Form1::Form_Load()
 void Form1::placeWindow(const QString &sin, const QString &alto, const QString &larghezza,
                         const QString &altezza)
 {
-    if (sortsFromZero(sin) && sortsFromZero(alto) && sortsFromZero(larghezza) &&
-        sortsFromZero(altezza)) {
-        QRect stored(twipsValue(sin), twipsValue(alto), twipsValue(larghezza), twipsValue(altezza));
-        // A window stored on a screen that is gone would be out of sight.
-        const QList<QRect> areas = m_platform.screen.allWorkAreasTwips();
-        const bool visible = std::any_of(
-            areas.begin(), areas.end(), [&](const QRect &area) { return area.intersects(stored); });
-        if (visible) {
-            // Never larger than the whole desktop, whatever the file says.
-            QRect desktop;
-            for (const QRect &area : areas)
-                desktop |= area;
-            stored.setSize(stored.size().boundedTo(desktop.size()));
-            m_geometry->setOuterTwips(stored);
-            return;
-        }
-    }
-    m_styles->barStyle();
+    if (const auto stored = StoredPlacement::rectangle(sin, alto, larghezza, altezza,
+                                                       m_platform.screen.allWorkAreasTwips()))
+        m_geometry->setOuterTwips(*stored);
+    else
+        m_styles->barStyle();
 }
 
 void Form1::applyStoredInterval(const QString &ref)

@@ -10,6 +10,7 @@ import os
 import signal
 import subprocess
 import sys
+import time
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -82,8 +83,10 @@ class SessionTest(test_options.ProgramTestCase):
 
     def test_second_start_shows_the_first_window(self):
         self.hide_in_tray()
+        started = time.monotonic()
         second = self.run_again()
         self.assertEqual(second.returncode, 0, second.stderr)
+        self.assertLess(time.monotonic() - started, 2.0)
         wait_until(self.mapped, 2, 'the first window to come back')
         self.assertEqual(self.proc.poll(), None)
 
