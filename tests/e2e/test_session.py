@@ -16,10 +16,10 @@ import unittest
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 import a11y  # noqa: E402
-import desktop  # noqa: E402
 import e2erun  # noqa: E402
 import test_capture  # noqa: E402
 import test_options  # noqa: E402
+import test_tray  # noqa: E402
 from a11y import Atspi  # noqa: E402
 from desktop import wait_until  # noqa: E402
 from test_startup import EXIT_QUESTION, read_ini  # noqa: E402
@@ -43,10 +43,7 @@ class SessionTest(test_options.ProgramTestCase):
                               text=True, timeout=10, stdin=subprocess.DEVNULL)
 
     def mapped(self):
-        try:
-            return self.window.get_attributes().map_state == desktop.X.IsViewable
-        except Exception:
-            return False
+        return test_tray.TrayTest.mapped(self)
 
     def hide_in_tray(self):
         wait_until(lambda: self.session.tray_icon_window(self.wm_class), 5, 'the tray icon')

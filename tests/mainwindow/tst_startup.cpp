@@ -37,6 +37,15 @@ void store(FakePlatform &fake, const QString &section, const QString &key, const
     fake.settings->SaveSetting(section, key, value);
 }
 
+void storeGeometry(FakePlatform &fake, const QString &sin, const QString &alto,
+                   const QString &larghezza, const QString &altezza)
+{
+    store(fake, "Posizione", "Sin", sin);
+    store(fake, "Posizione", "Alto", alto);
+    store(fake, "Grandezze", "Larghezza", larghezza);
+    store(fake, "Grandezze", "Altezza", altezza);
+}
+
 QMap<QString, QString> storedValues(FakePlatform &fake)
 {
     fake.settings->flush();
@@ -145,20 +154,14 @@ void TestStartup::defaultPlacementForUnusableGeometry()
 {
     QFETCH(QString, sin);
     QFETCH(QString, alto);
-    store(*m_fake, "Posizione", "Sin", sin);
-    store(*m_fake, "Posizione", "Alto", alto);
-    store(*m_fake, "Grandezze", "Larghezza", "6000");
-    store(*m_fake, "Grandezze", "Altezza", "6000");
+    storeGeometry(*m_fake, sin, alto, "6000", "6000");
     Run run(*m_fake);
     QCOMPARE(run.outer(), QRect(0, 0, 1470, 11400));
 }
 
 void TestStartup::storedGeometryIsRestored()
 {
-    store(*m_fake, "Posizione", "Sin", "1500");
-    store(*m_fake, "Posizione", "Alto", "750");
-    store(*m_fake, "Grandezze", "Larghezza", "4500");
-    store(*m_fake, "Grandezze", "Altezza", "abc"); // sorts above "0", reads as 0
+    storeGeometry(*m_fake, "1500", "750", "4500", "abc"); // sorts above "0", reads as 0
     Run run(*m_fake);
     // A height of 0 snaps to the smallest the window may be (2000 twips are
     // 133 whole pixels at 15 twips each).
@@ -311,10 +314,7 @@ void TestStartup::noConfirmationWhenTurnedOff()
 
 void TestStartup::closingWhileMinimisedKeepsGeometry()
 {
-    store(*m_fake, "Posizione", "Sin", "1500");
-    store(*m_fake, "Posizione", "Alto", "750");
-    store(*m_fake, "Grandezze", "Larghezza", "4500");
-    store(*m_fake, "Grandezze", "Altezza", "6000");
+    storeGeometry(*m_fake, "1500", "750", "4500", "6000");
     Run run(*m_fake);
     run.form.geometryTwips().setOuterTwips(QRect(3000, 3000, 3000, 3000));
     run.form.showMinimized();
@@ -357,10 +357,7 @@ void TestStartup::unattendedEndAsksNothing()
 
 void TestStartup::hugeStoredSizeFitsTheDesktop()
 {
-    store(*m_fake, "Posizione", "Sin", "0");
-    store(*m_fake, "Posizione", "Alto", "0");
-    store(*m_fake, "Grandezze", "Larghezza", "999999999999");
-    store(*m_fake, "Grandezze", "Altezza", "99999999");
+    storeGeometry(*m_fake, "0", "0", "999999999999", "99999999");
     Run run(*m_fake);
     QCOMPARE(run.outer(), QRect(0, 0, 12000, 11400));
 }
