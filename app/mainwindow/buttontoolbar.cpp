@@ -70,6 +70,12 @@ void ButtonToolbar::setSelectionButtonsEnabled(bool enabled)
     button(2)->setEnabled(enabled);
 }
 
+void ButtonToolbar::fitToWidth(int width)
+{
+    for (QToolButton *button : std::as_const(m_buttons))
+        button->setVisible(button->geometry().right() < width);
+}
+
 bool ButtonToolbar::eventFilter(QObject *watched, QEvent *event)
 {
     // Presses on the buttons count as presses on the toolbar. A disabled

@@ -476,9 +476,11 @@ void Form1::Form_Resize()
                                 std::max(outer.height(), kMinHeight));
 
     const QRect area = centralWidget()->rect();
-    const int stripHeight = m_geometry->toPixels(405);
+    // The strip is as tall as its buttons and starts where the list ends.
+    const int stripHeight = Toolbar1->height();
     Picture1->setGeometry(0, area.height() - stripHeight, area.width(), stripHeight);
-    const int listHeight = area.height() - Toolbar1->height() - m_geometry->toPixels(50);
+    Toolbar1->fitToWidth(area.width() - Toolbar1->x());
+    const int listHeight = area.height() - stripHeight;
     const int listWidth = m_geometry->toPixels(m_geometry->outerTwips().width() - 150);
     if (listHeight >= 0 && listWidth >= 0)
         List1->setGeometry(0, 0, listWidth, listHeight);

@@ -8,6 +8,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QTest>
+#include <QToolButton>
 
 namespace {
 
@@ -63,10 +64,13 @@ void TestWindowLayout::listFillsTheAreaAboveTheToolbar()
     run.form->geometryTwips().setOuterTwips(QRect(0, 0, 6000, 6000));
     const QWidget *surface = run.form->centralWidget();
     const int toolbarHeight = run.form->Toolbar1->height();
-    QCOMPARE(run.form->List1->geometry(),
-             QRect(0, 0, 400 - 10, surface->height() - toolbarHeight - 3));
+    // The strip holds its buttons whole and meets the list: no band between.
+    QCOMPARE(toolbarHeight, 39);
+    QCOMPARE(run.form->List1->geometry(), QRect(0, 0, 400 - 10, surface->height() - toolbarHeight));
     QCOMPARE(run.form->Picture1->geometry(),
-             QRect(0, surface->height() - 27, surface->width(), 27));
+             QRect(0, surface->height() - toolbarHeight, surface->width(), toolbarHeight));
+    for (int i = 1; i <= 4; ++i)
+        QVERIFY(!run.form->Toolbar1->button(i)->isHidden());
 }
 
 void TestWindowLayout::minimisingWithoutTrayIconRestores()
@@ -108,6 +112,16 @@ void TestWindowLayout::barStyleAndDocking()
     QVERIFY(run.menus().stiletool->isChecked());
     QVERIFY(!run.menus().stilefin->isChecked());
     QVERIFY(run.menus().allinea->isEnabled());
+    // The 98 px bar holds two 42 px buttons whole; the cut ones are gone,
+    // not left clickable at the edge.
+    const ButtonToolbar &toolbar = *run.form->Toolbar1;
+    QVERIFY(!toolbar.button(1)->isHidden() && !toolbar.button(2)->isHidden());
+    QVERIFY(toolbar.button(3)->isHidden() && toolbar.button(4)->isHidden());
+    QWidget *strip = run.form->Picture1;
+    QVERIFY(!qobject_cast<QToolButton *>(strip->childAt(strip->width() - 2, 5)));
+    run.menus().stilefin->trigger();
+    QVERIFY(!toolbar.button(3)->isHidden() && !toolbar.button(4)->isHidden());
+    run.menus().stiletool->trigger();
     run.menus().destra->trigger();
     QCOMPARE(run.outer(), QRect(12000 - 1470, 0, 1470, 11400));
     run.menus().sinistra->trigger();
@@ -147,8 +161,7 @@ void TestWindowLayout::rightClickOnSurfaceOpensMenu()
     Run run;
     run.form->geometryTwips().setOuterTwips(QRect(0, 0, 6000, 6000));
     QWidget *target = onStrip ? run.form->Picture1 : run.form->centralWidget();
-    const QPoint spot = onStrip ? QPoint(target->width() - 3, 3)
-                                : QPoint(target->width() - 2, target->height() - 30);
+    const QPoint spot = onStrip ? QPoint(target->width() - 3, 3) : QPoint(target->width() - 2, 5);
     QTest::mousePress(target, Qt::MouseButton(button), {}, spot);
     QCOMPARE(run.menus().cd->isVisible(), opens);
     QVERIFY(!run.menus().menuclicd->isVisible());
