@@ -65,7 +65,9 @@ int HistoryStore::appendEntry(const QString &text)
     m_menu.insertAction(&m_insertBefore, item);
     m_mnulista.push_back(item);
 
-    if (m_list.currentRow() != -1 && m_buttons)
+    // A current line that is not selected does not count: the buttons act on
+    // the line the user sees selected.
+    if (m_list.selectionModel()->hasSelection() && m_buttons)
         m_buttons->setSelectionButtonsEnabled(true);
     changed();
     return index;

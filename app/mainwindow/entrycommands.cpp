@@ -205,9 +205,17 @@ void EntryCommands::deleteChecked()
         if (!emptied)
             return;
     }
+    // An unchecked line the user had selected stays selected where it moves to.
+    const int selected = selectedRow(m_list);
+    const bool keepSelection = selected != -1 && !checked.contains(selected);
     // From the last one down, each removal moves the fewest entries.
     for (auto it = checked.crbegin(); it != checked.crend(); ++it)
         m_store.removeEntryAt(*it);
+    if (keepSelection) {
+        const auto above = std::count_if(checked.cbegin(), checked.cend(),
+                                         [selected](int i) { return i < selected; });
+        m_list.setCurrentRow(selected - int(above));
+    }
 }
 
 void EntryCommands::emptyHistory(EmptyFrom from)

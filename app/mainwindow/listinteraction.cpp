@@ -36,6 +36,9 @@ ListInteraction::ListInteraction(const Parts &parts, QObject *parent)
     m_list.viewport()->setMouseTracking(true);
     // The right button has its own popup; no context menu reaches the window.
     m_list.setContextMenuPolicy(Qt::PreventContextMenu);
+    // Ctrl+V acts on the list like the other keys: nothing with no line
+    // selected. Chosen from a menu, the item always works.
+    m_menus.visscr->installEventFilter(this);
     connect(&m_list, &QListWidget::itemSelectionChanged, this, [this] {
         if (selectedRow(m_list) != -1)
             Q_EMIT Click();
@@ -169,6 +172,8 @@ bool ListInteraction::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == &m_list && event->type() == QEvent::KeyPress)
         return filterKey(*static_cast<QKeyEvent *>(event));
+    if (watched == m_menus.visscr && event->type() == QEvent::Shortcut)
+        return selectedRow(m_list) == -1;
     if (watched != m_list.viewport())
         return QObject::eventFilter(watched, event);
 

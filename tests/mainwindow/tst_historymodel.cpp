@@ -273,13 +273,19 @@ private:
     {
         log(QStringLiteral("delete checked"));
         m_f.form->mnuEliminaSpuntati_Click();
+        // An unchecked selected line keeps its selection.
+        int kept = m.selected != -1 && !m.entries[m.selected].checked ? m.selected : -1;
         for (int i = int(m.entries.size()) - 1; i >= 0; --i) {
             if (!m.entries[i].checked)
                 continue;
             if (m.entries[i].content == m.clipboard)
                 m.clipboard.clear();
             m.remove(i);
+            if (i < kept)
+                --kept;
         }
+        if (kept != -1)
+            m.selected = kept;
     }
 
     void merge()

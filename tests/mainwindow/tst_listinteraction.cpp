@@ -66,6 +66,7 @@ private Q_SLOTS:
     void rightClickActsOnSelectedLine();
     void keyRunsItsCommandOnce_data();
     void keyRunsItsCommandOnce();
+    void ctrlVWithoutSelectionDoesNothing();
     void characterCodes_data();
     void characterCodes();
     void toolbarWithoutSelection();
@@ -109,6 +110,12 @@ void TestListInteraction::noSelectionDoesNothing()
 void TestListInteraction::selectionEnablesButtons()
 {
     EntryFixture f({"uno", "due"});
+    QCOMPARE(f.selectionButtons(), kDisabled);
+    // A line made current without being selected (as the focus does) does
+    // not count when a capture arrives.
+    f.list().selectionModel()->setCurrentIndex(f.list().model()->index(0, 0),
+                                               QItemSelectionModel::NoUpdate);
+    f.store().appendEntry(QStringLiteral("tre"));
     QCOMPARE(f.selectionButtons(), kDisabled);
     QTest::mouseClick(f.list().viewport(), Qt::LeftButton, {}, centreOf(f.list(), 1));
     QCOMPARE(f.list().currentRow(), 1);
@@ -302,6 +309,19 @@ void TestListInteraction::keyRunsItsCommandOnce()
         break;
     }
     QCOMPARE(f.names(), QStringList({"uno", "due"}));
+}
+
+void TestListInteraction::ctrlVWithoutSelectionDoesNothing()
+{
+    EntryFixture f({"uno", "due"});
+    f.list().selectionModel()->setCurrentIndex(f.list().model()->index(1, 0),
+                                               QItemSelectionModel::NoUpdate);
+    makeActive(f);
+    QTest::keyClick(&f.list(), Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(f.fake.modals.shown, 0);
+    // From the menu the item still shows the clipboard.
+    f.menus().visscr->trigger();
+    QCOMPARE(f.fake.modals.shown, 1);
 }
 
 void TestListInteraction::characterCodes_data()
