@@ -27,7 +27,14 @@ HelpLauncher::HelpLauncher(ProcessLauncher &processes, MessageBox &messages,
 
 void HelpLauncher::openHelp(int topic)
 {
-    if (!m_processes.startDetached(openerProgram(), {pagePath(topic)}))
+    // The opener would report a missing page in a window of its own, or not
+    // at all; the user hears about it from us, as about a missing opener.
+    const QString page = pagePath(topic);
+    if (!QFileInfo(page).isFile()) {
+        m_messages.MsgBox(missingPageMessage(page), MessageBox::Critical | MessageBox::OkOnly);
+        return;
+    }
+    if (!m_processes.startDetached(openerProgram(), {page}))
         m_messages.MsgBox(failureMessage(), MessageBox::Critical | MessageBox::OkOnly);
 }
 
@@ -50,6 +57,14 @@ QString HelpLauncher::failureMessage()
                           "(pacchetto xdg-utils) e di non averlo rimosso!\r\n"
                           "Se non è installato, scaricarlo dal sito "
                           "https://www.freedesktop.org/wiki/Software/xdg-utils/");
+}
+
+QString HelpLauncher::missingPageMessage(const QString &page)
+{
+    return QStringLiteral("Impossibile trovare %1; controllare di averlo installato "
+                          "(pacchetto scrivel) e di non averlo rimosso!\r\n"
+                          "Se non è installato, reinstallare il pacchetto scrivel.")
+        .arg(page);
 }
 
 QString HelpLauncher::helpFolder()

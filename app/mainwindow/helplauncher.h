@@ -18,19 +18,21 @@ public:
     HelpLauncher(ProcessLauncher &processes, MessageBox &messages, const QString &helpFolder);
 
     /// Starts a new opener process on the page of @p topic and returns at
-    /// once. A topic outside 0..3 opens the contents. When the opener cannot
-    /// be started, the failure message is shown and nothing else happens.
+    /// once. A topic outside 0..3 opens the contents. When the page is not
+    /// there or the opener cannot be started, the matching failure message
+    /// is shown and nothing else happens.
     void openHelp(int topic);
 
     /// Absolute path of the page of @p topic (the contents for any topic
-    /// outside 1..3). The file itself is not checked: the opener reports a
-    /// missing page on its own.
+    /// outside 1..3).
     QString pagePath(int topic) const;
 
     /// The program that shows the pages.
     static QString openerProgram();
     /// The message shown when the opener cannot be started.
     static QString failureMessage();
+    /// The message shown when the page at @p page is missing.
+    static QString missingPageMessage(const QString &page);
 
     /// The help folder of the running program (see helpFolderFor()).
     static QString helpFolder();

@@ -29,6 +29,20 @@ private:
     static QStringList helpFiles();
 };
 
+namespace {
+
+// Writes the four pages into @p folder, made if missing.
+void writePages(const QString &folder)
+{
+    QDir().mkpath(folder);
+    for (const char *page : {"index.html", "1.html", "2.html", "3.html"}) {
+        QFile file(folder + QLatin1Char('/') + QLatin1String(page));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+}
+
+} // namespace
+
 QStringList TestHelpLauncher::helpFiles()
 {
     return {QStringLiteral("index.html"), QStringLiteral("1.html"), QStringLiteral("2.html"),
@@ -63,13 +77,15 @@ void TestHelpLauncher::startsOpenerOnPage()
     QFETCH(QString, page);
 
     FakePlatform fake;
-    HelpLauncher help(fake.processes, fake.messages, folder);
+    const QString root = fake.dir.path();
+    writePages(root + folder);
+    HelpLauncher help(fake.processes, fake.messages, root + folder);
     help.openHelp(topic);
 
     QCOMPARE(fake.processes.starts.size(), 1);
     QCOMPARE(fake.processes.starts[0].program, QStringLiteral("xdg-open"));
     // One argument, as is: no quotes around a path with blanks.
-    QCOMPARE(fake.processes.starts[0].arguments, QStringList{page});
+    QCOMPARE(fake.processes.starts[0].arguments, QStringList{root + page});
     QVERIFY(fake.messages.calls.isEmpty());
 }
 
@@ -77,19 +93,24 @@ void TestHelpLauncher::relativeFolderGivesAbsolutePath()
 {
     // A relative page path could start with "-" and pass for an option.
     FakePlatform fake;
+    const QString before = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(fake.dir.path()));
+    writePages(QStringLiteral("-guida"));
     HelpLauncher help(fake.processes, fake.messages, QStringLiteral("-guida"));
     help.openHelp(1);
+    const QString expected = QDir::current().absoluteFilePath(QStringLiteral("-guida/1.html"));
+    QDir::setCurrent(before);
 
     QCOMPARE(fake.processes.starts.size(), 1);
     const QString argument = fake.processes.starts[0].arguments.value(0);
     QVERIFY2(argument.startsWith(QLatin1Char('/')), qPrintable(argument));
-    QCOMPARE(argument, QDir::current().absoluteFilePath(QStringLiteral("-guida/1.html")));
+    QCOMPARE(argument, expected);
 }
 
 void TestHelpLauncher::everyRequestStartsItsOwnProcess()
 {
     FakePlatform fake;
-    HelpLauncher help(fake.processes, fake.messages, QStringLiteral("/opt/scrivel/guida"));
+    HelpLauncher help(fake.processes, fake.messages, fake.helpFolder());
     help.openHelp(0);
     help.openHelp(0);
     help.openHelp(2);
@@ -97,7 +118,7 @@ void TestHelpLauncher::everyRequestStartsItsOwnProcess()
     QCOMPARE(fake.processes.starts.size(), 3);
     QCOMPARE(fake.processes.starts[0].arguments, fake.processes.starts[1].arguments);
     QCOMPARE(fake.processes.starts[2].arguments,
-             QStringList{QStringLiteral("/opt/scrivel/guida/2.html")});
+             QStringList{fake.helpFolder() + QStringLiteral("/2.html")});
 }
 
 void TestHelpLauncher::failureShowsMessageOnly_data()
@@ -115,7 +136,7 @@ void TestHelpLauncher::failureShowsMessageOnly()
 
     FakePlatform fake;
     fake.processes.failing = true;
-    HelpLauncher help(fake.processes, fake.messages, QStringLiteral("/opt/scrivel/guida"));
+    HelpLauncher help(fake.processes, fake.messages, fake.helpFolder());
     help.openHelp(topic);
 
     QCOMPARE(fake.messages.calls.size(), 1);
@@ -133,6 +154,20 @@ void TestHelpLauncher::failureShowsMessageOnly()
     help.openHelp(topic);
     QCOMPARE(fake.processes.starts.size(), 1);
     QCOMPARE(fake.messages.calls.size(), 1);
+
+    // A missing page is reported the same way, naming the page; the opener
+    // is not started on it.
+    const QString page = help.pagePath(topic);
+    QVERIFY(QFile::remove(page));
+    help.openHelp(topic);
+    QCOMPARE(fake.processes.starts.size(), 1);
+    QCOMPARE(fake.messages.calls.size(), 2);
+    QCOMPARE(fake.messages.calls[1].text,
+             QStringLiteral("Impossibile trovare %1; controllare di averlo installato (pacchetto "
+                            "scrivel) e di non averlo rimosso!\r\nSe non è installato, "
+                            "reinstallare il pacchetto scrivel.")
+                 .arg(page));
+    QCOMPARE(fake.messages.calls[1].style, 16);
 }
 
 void TestHelpLauncher::findsHelpFolder_data()
