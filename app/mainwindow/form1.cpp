@@ -106,7 +106,10 @@ void Form1::createControls()
 
     List1 = new QListWidget(surface);
     List1->setObjectName(QStringLiteral("List1"));
-    List1->setAccessibleName(QStringLiteral("List1"));
+    List1->setAccessibleName(QStringLiteral("Cronologia degli Scrivel"));
+    List1->setAccessibleDescription(
+        QStringLiteral("Testi copiati, dal primo all'ultimo; Invio modifica l'elemento "
+                       "selezionato, doppio clic lo copia negli Scrivel di sistema"));
     HistoryStore::prepareList(*List1);
     List1->setToolTip(QStringLiteral("Doppio clic copia la selezione negli scrivel"));
 
