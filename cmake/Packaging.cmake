@@ -32,6 +32,7 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # What it needs besides, one package a line.
 set(SCRIVEL_DEBIAN_DEPENDS
     xdg-utils # opens the help pages
+    "fonts-liberation2 | fonts-liberation" # the widths the windows are laid out for
 )
 list(JOIN SCRIVEL_DEBIAN_DEPENDS ", " CPACK_DEBIAN_PACKAGE_DEPENDS)
 

@@ -33,6 +33,9 @@ TrayCopyMenu::TrayCopyMenu(HistoryStore &store, Clipboard &clipboard, MessageBox
     auto *style = new ScrollingMenuStyle;
     style->setParent(&m_menu);
     m_menu.setStyle(style);
+    // Empty, the menu shows its two separators in a row around the missing
+    // entries, as it is meant to look.
+    m_menu.setSeparatorsCollapsible(false);
 }
 
 void TrayCopyMenu::copyEntry(int index)

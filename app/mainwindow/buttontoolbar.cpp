@@ -12,14 +12,19 @@ struct ButtonInfo
 {
     const char *key;
     const char *tooltip;
+    // What a screen reader says the button does.
+    const char *description;
     QIcon (*icon)();
 };
 
 const ButtonInfo kButtons[] = {
-    {"Mod", "Modifica selezione", ToolbarArt::editSelection},
-    {"Elim", "Elimina selezione", ToolbarArt::deleteSelection},
-    {"ElimT", "Svuota lista", ToolbarArt::emptyList},
-    {"Gui", "Sommario della Guida", ToolbarArt::helpContents},
+    {"Mod", "Modifica selezione",
+     "Apre l'elemento selezionato per modificarne il nome e il contenuto",
+     ToolbarArt::editSelection},
+    {"Elim", "Elimina selezione", "Elimina dalla lista l'elemento selezionato",
+     ToolbarArt::deleteSelection},
+    {"ElimT", "Svuota lista", "Elimina tutti gli elementi della lista", ToolbarArt::emptyList},
+    {"Gui", "Sommario della Guida", "Apre il sommario della Guida", ToolbarArt::helpContents},
 };
 
 } // namespace
@@ -27,6 +32,7 @@ const ButtonInfo kButtons[] = {
 ButtonToolbar::ButtonToolbar(const QSize &buttonSize, QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("Toolbar1"));
+    setAccessibleName(QStringLiteral("Barra degli strumenti"));
     int x = 0;
     for (const ButtonInfo &info : kButtons) {
         auto *button = new QToolButton(this);
@@ -34,6 +40,7 @@ ButtonToolbar::ButtonToolbar(const QSize &buttonSize, QWidget *parent) : QWidget
         button->setObjectName(key);
         button->setToolTip(QString::fromUtf8(info.tooltip));
         button->setAccessibleName(QString::fromUtf8(info.tooltip));
+        button->setAccessibleDescription(QString::fromUtf8(info.description));
         button->setIcon(info.icon());
         button->setIconSize(QSize(16, 16));
         button->setGeometry(QRect(QPoint(x, 0), buttonSize));
@@ -68,6 +75,12 @@ void ButtonToolbar::setSelectionButtonsEnabled(bool enabled)
 {
     button(1)->setEnabled(enabled);
     button(2)->setEnabled(enabled);
+}
+
+void ButtonToolbar::fitToWidth(int width)
+{
+    for (QToolButton *button : std::as_const(m_buttons))
+        button->setVisible(button->geometry().right() < width);
 }
 
 bool ButtonToolbar::eventFilter(QObject *watched, QEvent *event)

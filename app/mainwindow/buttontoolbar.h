@@ -31,6 +31,11 @@ public:
 
     void setSelectionButtonsEnabled(bool enabled) override;
 
+    // Shows only the buttons that fit whole within `width` pixels from the
+    // toolbar's left edge; a button cut by the edge is hidden, so it can
+    // never be clicked unseen.
+    void fitToWidth(int width);
+
 Q_SIGNALS:
     // A button was clicked; `key` is its key.
     void ButtonClick(const QString &key);

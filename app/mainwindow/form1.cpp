@@ -95,7 +95,10 @@ void Form1::createControls()
 
     List1 = new QListWidget(surface);
     List1->setObjectName(QStringLiteral("List1"));
-    List1->setAccessibleName(QStringLiteral("List1"));
+    List1->setAccessibleName(QStringLiteral("Cronologia degli Scrivel"));
+    List1->setAccessibleDescription(
+        QStringLiteral("Testi copiati, dal primo all'ultimo; Invio modifica l'elemento "
+                       "selezionato, doppio clic lo copia negli Scrivel di sistema"));
     HistoryStore::prepareList(*List1);
     List1->setToolTip(QStringLiteral("Doppio clic copia la selezione negli scrivel"));
 
@@ -488,9 +491,11 @@ void Form1::Form_Resize()
                                 std::max(outer.height(), kMinHeight));
 
     const QRect area = centralWidget()->rect();
-    const int stripHeight = m_geometry->toPixels(405);
+    // The strip is as tall as its buttons and starts where the list ends.
+    const int stripHeight = Toolbar1->height();
     Picture1->setGeometry(0, area.height() - stripHeight, area.width(), stripHeight);
-    const int listHeight = area.height() - Toolbar1->height() - m_geometry->toPixels(50);
+    Toolbar1->fitToWidth(area.width() - Toolbar1->x());
+    const int listHeight = area.height() - stripHeight;
     const int listWidth = m_geometry->toPixels(m_geometry->outerTwips().width() - 150);
     if (listHeight >= 0 && listWidth >= 0)
         List1->setGeometry(0, 0, listWidth, listHeight);

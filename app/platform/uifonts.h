@@ -3,8 +3,9 @@
 
 #include <QFont>
 
-// Fonts by family and point size, falling back to the desktop's own font
-// (or its fixed-pitch font) at the same size when the family is missing.
+// Fonts by family and point size. A missing family is replaced by a free
+// font with the same widths (Liberation Sans or Liberation Mono), else by
+// the desktop's own font (or its fixed-pitch font) at the same size.
 namespace UiFonts {
 
 QFont tahoma(double points);

@@ -26,7 +26,7 @@ struct Fixture
 {
     FakePlatform fake;
     Platform platform{fake.platform()};
-    HelpLauncher help{fake.processes, fake.messages, fake.dir.path()};
+    HelpLauncher help{fake.processes, fake.messages, fake.helpFolder()};
     QListWidget list;
     QMenu menu;
     QAction *placeholder = menu.addAction(QStringLiteral("(Lista vuota)"));

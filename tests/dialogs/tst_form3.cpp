@@ -75,7 +75,7 @@ void TestForm3::init()
 {
     m_fake = std::make_unique<FakePlatform>();
     m_help =
-        std::make_unique<HelpLauncher>(m_fake->processes, m_fake->messages, m_fake->dir.path());
+        std::make_unique<HelpLauncher>(m_fake->processes, m_fake->messages, m_fake->helpFolder());
     m_memory = FakeMemory();
 }
 

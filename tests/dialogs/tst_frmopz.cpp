@@ -86,8 +86,8 @@ private Q_SLOTS:
 private:
     std::unique_ptr<frmOpz> dialogFor(Live &live)
     {
-        m_help =
-            std::make_unique<HelpLauncher>(m_fake->processes, m_fake->messages, m_fake->dir.path());
+        m_help = std::make_unique<HelpLauncher>(m_fake->processes, m_fake->messages,
+                                                m_fake->helpFolder());
         return std::make_unique<frmOpz>(live.bind(), m_fake->messages, *m_help, m_fake->screen);
     }
 

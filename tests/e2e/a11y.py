@@ -89,7 +89,7 @@ def main_window(app, title, timeout=10):
                       timeout, f'the accessible window "{title}"', 0.05)
 
 
-def history_list(window, name='List1', timeout=10):
+def history_list(window, name='Cronologia degli Scrivel', timeout=10):
     """The history list: by its accessible name, else the window's only list."""
     def lookup():
         return find(window, name, LIST_ROLES) or find(window, None, LIST_ROLES)

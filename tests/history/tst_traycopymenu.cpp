@@ -64,8 +64,18 @@ private Q_SLOTS:
 void TestTrayCopyMenu::itemsInCaptureOrder()
 {
     Menu m;
+    FakeClipboard clipboard;
+    TrayCopyMenu copyMenu(m.store, clipboard, m.messages, m.menu);
     QCOMPARE(m.visibleCaptions(),
              QStringList({"Copia il contenuto di:", "-", "-", "&Svuota lista", "-", "&Annulla"}));
+    // Both separators of the empty menu are drawn, one below the other.
+    m.menu.popup(QPoint(0, 0));
+    QVERIFY(QTest::qWaitForWindowExposed(&m.menu));
+    const QRect first = m.menu.actionGeometry(m.sep1);
+    const QRect second = m.menu.actionGeometry(m.separ);
+    QVERIFY(!first.isEmpty() && !second.isEmpty());
+    QVERIFY(second.top() >= first.bottom());
+    m.menu.hide();
     const QString longText = QString(70, QLatin1Char('L'));
     m.store.appendEntry(QStringLiteral("abc"));
     m.store.appendEntry(longText);

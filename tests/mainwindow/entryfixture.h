@@ -23,7 +23,7 @@ struct EntryFixture
         fake.settings->SaveSetting(QStringLiteral("Altro"), QStringLiteral("ConfUsc"),
                                    QStringLiteral("0"));
         form = std::make_unique<Form1>(platform, TrayControlHost::defaultPluginDirs(),
-                                       fake.dir.path());
+                                       fake.helpFolder());
         form->Form_Load();
         form->Timer1.stop();
         // What start-up had to say is not the test's concern.

@@ -5,6 +5,7 @@
 #include "entryfixture.h"
 #include "form2.h"
 #include "namebox.h"
+#include "selectedrow.h"
 
 #include <QPushButton>
 #include <QTest>
@@ -222,9 +223,13 @@ void TestEntryCommands::deleteCheckedEmptiesClipboardWithoutAsking()
     EntryFixture f({"a", "b", "c", "d", "e"});
     f.clipboard().copy(QStringLiteral("c"));
     f.check({0, 2, 3});
+    f.select(4);
     f.form->mnuEliminaSpuntati_Click();
     QVERIFY(f.messages().calls.isEmpty());
     QCOMPARE(f.names(), QStringList({"b", "e"}));
+    // The selected unchecked line stays selected where it moved to.
+    QCOMPARE(selectedRow(f.list()), 1);
+    QCOMPARE(f.selectionButtons(), kEnabled);
     QCOMPARE(f.captions(), QStringList({"b", "e"}));
     QCOMPARE(f.clipboard().text(), QString());
     QCOMPARE(f.clipboard().writes(), 1);

@@ -4,10 +4,12 @@
 #include "form1.h"
 #include "framegeometry.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QListWidget>
 #include <QMenu>
 #include <QTest>
+#include <QToolButton>
 
 namespace {
 
@@ -43,6 +45,7 @@ private Q_SLOTS:
     void windowStyleTwice();
     void barStyleAndDocking();
     void alwaysOnTopKeepsTheNativeWindow();
+    void accessibleNamesAreItalian();
     void rightClickOnSurfaceOpensMenu_data();
     void rightClickOnSurfaceOpensMenu();
 };
@@ -63,10 +66,13 @@ void TestWindowLayout::listFillsTheAreaAboveTheToolbar()
     run.form->geometryTwips().setOuterTwips(QRect(0, 0, 6000, 6000));
     const QWidget *surface = run.form->centralWidget();
     const int toolbarHeight = run.form->Toolbar1->height();
-    QCOMPARE(run.form->List1->geometry(),
-             QRect(0, 0, 400 - 10, surface->height() - toolbarHeight - 3));
+    // The strip holds its buttons whole and meets the list: no band between.
+    QCOMPARE(toolbarHeight, 39);
+    QCOMPARE(run.form->List1->geometry(), QRect(0, 0, 400 - 10, surface->height() - toolbarHeight));
     QCOMPARE(run.form->Picture1->geometry(),
-             QRect(0, surface->height() - 27, surface->width(), 27));
+             QRect(0, surface->height() - toolbarHeight, surface->width(), toolbarHeight));
+    for (int i = 1; i <= 4; ++i)
+        QVERIFY(!run.form->Toolbar1->button(i)->isHidden());
 }
 
 void TestWindowLayout::minimisingWithoutTrayIconRestores()
@@ -108,6 +114,16 @@ void TestWindowLayout::barStyleAndDocking()
     QVERIFY(run.menus().stiletool->isChecked());
     QVERIFY(!run.menus().stilefin->isChecked());
     QVERIFY(run.menus().allinea->isEnabled());
+    // The 98 px bar holds two 42 px buttons whole; the cut ones are gone,
+    // not left clickable at the edge.
+    const ButtonToolbar &toolbar = *run.form->Toolbar1;
+    QVERIFY(!toolbar.button(1)->isHidden() && !toolbar.button(2)->isHidden());
+    QVERIFY(toolbar.button(3)->isHidden() && toolbar.button(4)->isHidden());
+    QWidget *strip = run.form->Picture1;
+    QVERIFY(!qobject_cast<QToolButton *>(strip->childAt(strip->width() - 2, 5)));
+    run.menus().stilefin->trigger();
+    QVERIFY(!toolbar.button(3)->isHidden() && !toolbar.button(4)->isHidden());
+    run.menus().stiletool->trigger();
     run.menus().destra->trigger();
     QCOMPARE(run.outer(), QRect(12000 - 1470, 0, 1470, 11400));
     run.menus().sinistra->trigger();
@@ -129,6 +145,26 @@ void TestWindowLayout::alwaysOnTopKeepsTheNativeWindow()
     QCOMPARE(run.outer(), place);
 }
 
+void TestWindowLayout::accessibleNamesAreItalian()
+{
+    // What a screen reader announces: never the internal control names,
+    // which stay as they are for the code.
+    Run run;
+    QList<QWidget *> widgets{run.form->List1};
+    for (int i = 1; i <= 4; ++i)
+        widgets << run.form->Toolbar1->button(i);
+    const QStringList internal{"List1", "Mod", "Elim", "ElimT", "Gui"};
+    for (QWidget *widget : widgets) {
+        QAccessibleInterface *face = QAccessible::queryAccessibleInterface(widget);
+        QVERIFY(face);
+        const QString name = face->text(QAccessible::Name);
+        QVERIFY2(!name.isEmpty() && !internal.contains(name), qPrintable(name));
+        QVERIFY2(!face->text(QAccessible::Description).isEmpty(), qPrintable(name));
+    }
+    QCOMPARE(run.form->List1->objectName(), QStringLiteral("List1"));
+    QCOMPARE(run.form->Toolbar1->button(3)->objectName(), QStringLiteral("ElimT"));
+}
+
 void TestWindowLayout::rightClickOnSurfaceOpensMenu_data()
 {
     QTest::addColumn<bool>("onStrip");
@@ -147,8 +183,7 @@ void TestWindowLayout::rightClickOnSurfaceOpensMenu()
     Run run;
     run.form->geometryTwips().setOuterTwips(QRect(0, 0, 6000, 6000));
     QWidget *target = onStrip ? run.form->Picture1 : run.form->centralWidget();
-    const QPoint spot = onStrip ? QPoint(target->width() - 3, 3)
-                                : QPoint(target->width() - 2, target->height() - 30);
+    const QPoint spot = onStrip ? QPoint(target->width() - 3, 3) : QPoint(target->width() - 2, 5);
     QTest::mousePress(target, Qt::MouseButton(button), {}, spot);
     QCOMPARE(run.menus().cd->isVisible(), opens);
     QVERIFY(!run.menus().menuclicd->isVisible());
