@@ -40,7 +40,9 @@ echo "== Unit and widget tests under the sanitizers"
 # connection Qt keeps for the process's life) are theirs, not ours.
 # (No strict_string_checks: libxkbcommon-x11 hands strndup an unterminated
 # buffer with its length, which that check reports as an overflow.)
-export ASAN_OPTIONS=detect_leaks=1:detect_stack_use_after_return=1
+# Full stacks for every allocation, so that a leak inside a system library
+# is matched by the suppressions even where the library has no frame pointers.
+export ASAN_OPTIONS=detect_leaks=1:detect_stack_use_after_return=1:fast_unwind_on_malloc=0
 export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 run_ctest asan --test-dir build-asan -L unit
