@@ -236,25 +236,24 @@ void Form1::reportMissingTrayControl()
 void Form1::setTrayIconShown(bool shown)
 {
     cVandril1.setTrayVisible(shown);
-    m_menus->riduci->setEnabled(shown && trayIconCanShow());
+    m_menus->riduci->setEnabled(trayIconCanShow());
 }
 
 bool Form1::trayIconCanShow() const
 {
-    return cVandril1.isLoaded() && m_platform.notificationArea.isAvailable();
+    return cVandril1.trayVisible() && cVandril1.isLoaded() &&
+           m_platform.notificationArea.isAvailable();
 }
 
 void Form1::notificationAreaChanged()
 {
-    const bool canShow = trayIconCanShow();
     // Qt does not dock an icon again by itself in a tray host that came later.
-    if (canShow && cVandril1.trayVisible()) {
+    if (cVandril1.trayVisible()) {
         cVandril1.setTrayVisible(false);
-        cVandril1.setTrayVisible(true);
+        setTrayIconShown(true);
     }
-    m_menus->riduci->setEnabled(canShow && cVandril1.trayVisible());
     // Hidden in a tray that went away, the window would be out of reach.
-    if (!canShow && !isVisible() && !m_ending)
+    if (!trayIconCanShow() && !isVisible() && !m_ending)
         showAgain();
 }
 

@@ -57,7 +57,7 @@ public:
     InMemorySettings &settings() { return m_settings; }
 
     // Shows or removes the tray icon; riduci is available only with an icon
-    // that the desktop actually shows.
+    // that the desktop can actually show.
     void setTrayIconShown(bool shown);
     // A tray host came or went: the icon docks again, or the window returns.
     void notificationAreaChanged();

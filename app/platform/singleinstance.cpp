@@ -41,10 +41,8 @@ SingleInstance::Role SingleInstance::claim(const QString &action)
     const QDBusReply<QDBusConnectionInterface::RegisterServiceReply> reply =
         m_bus.interface()->registerService(m_service, QDBusConnectionInterface::DontQueueService,
                                            QDBusConnectionInterface::DontAllowReplacement);
-    if (reply.isValid() && reply.value() == QDBusConnectionInterface::ServiceRegistered) {
-        m_ownsName = true;
+    if (reply.isValid() && reply.value() == QDBusConnectionInterface::ServiceRegistered)
         return Role::Run;
-    }
     m_bus.unregisterObject(m_path);
     if (!reply.isValid()) {
         m_error = QStringLiteral("cannot own %1: %2").arg(m_service, reply.error().message());

@@ -34,7 +34,6 @@ public:
     // this one runs on its own (the failure's reason in error()).
     Role claim(const QString &action);
     const QString &error() const { return m_error; }
-    bool ownsName() const { return m_ownsName; }
     QDBusConnection bus() const { return m_bus; }
 
     static bool isKnownAction(const QString &action);
@@ -50,5 +49,4 @@ private:
     QString m_service;
     QString m_path;
     QString m_error;
-    bool m_ownsName = false;
 };

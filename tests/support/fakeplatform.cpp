@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "fakeplatform.h"
 
-#include <QDir>
 #include <QFile>
 
 int FakeModalHost::showModal(QDialog &dialog)
@@ -36,16 +35,4 @@ void FakePlatform::reopenSettings()
 Platform FakePlatform::platform()
 {
     return Platform{clipboard, messages, modals, processes, screen, *settings, notificationArea};
-}
-
-QString FakePlatform::helpFolder() const
-{
-    const QString folder = dir.filePath(QStringLiteral("guida"));
-    QDir().mkpath(folder);
-    for (const char *page : {"index.html", "1.html", "2.html", "3.html"}) {
-        QFile file(folder + QLatin1Char('/') + QLatin1String(page));
-        if (!file.exists() && file.open(QIODevice::WriteOnly))
-            file.write("<html></html>");
-    }
-    return folder;
 }

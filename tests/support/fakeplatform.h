@@ -72,8 +72,8 @@ public:
     QString settingsPath() const { return dir.filePath(QStringLiteral("QVScrivel.ini")); }
     // A fresh store on the same file, as the next run of the program sees it.
     void reopenSettings();
-    // A help folder in the private folder, holding every page.
-    QString helpFolder() const;
+    // Holds the help pages too.
+    QString helpFolder() const { return dir.path(); }
 
     QTemporaryDir dir;
     FakeClipboard clipboard;
