@@ -171,16 +171,6 @@ class CaptureTest(ProgramTestCase):
         self.session.copy_text('Dopo la figura')
         self.wait_rows(['Dopo la figura'])
 
-    def test_copied_files_are_not_a_text(self):
-        # A file manager offers the files' paths as text beside the file list.
-        for kind in ('text/uri-list', 'x-special/gnome-copied-files'):
-            with self.subTest(offer=kind):
-                self.session.copy_scripted('--type', 'UTF8_STRING', '--type', kind,
-                                           '--text', 'file:///home/utente/foto.png')
-                self.assert_rows_stay([])
-        self.session.copy_text('/home/utente/foto.png')  # a path typed as text is a text
-        self.wait_rows(['/home/utente/foto.png'])
-
     def test_a_burst_of_copies_is_captured_whole_and_in_order(self):
         # Each text is replaced the moment it has been read.
         expected = [f'raffica {n}' for n in range(1, 301)]

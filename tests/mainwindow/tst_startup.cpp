@@ -79,8 +79,6 @@ private Q_SLOTS:
     void noConfirmationWhenTurnedOff();
     void closingWhileMinimisedKeepsGeometry();
     void unwritableSettingsFile();
-    void unattendedEndAsksNothing();
-    void hugeStoredSizeFitsTheDesktop();
     void withoutNotificationAreaTheWindowStaysReachable();
 
 private:
@@ -340,26 +338,6 @@ void TestStartup::unwritableSettingsFile()
                  m_fake->settingsPath() + QStringLiteral(": al suo posto c'è una cartella."));
     QCOMPARE(m_fake->messages.calls[0].style, 48);
     QCOMPARE(ended.count(), 1);
-}
-
-void TestStartup::unattendedEndAsksNothing()
-{
-    QDir().mkpath(m_fake->settingsPath());
-    m_fake->reopenSettings();
-    Run run(*m_fake);
-    QSignalSpy ended(&run.form, &Form1::ended);
-    run.form.endUnattended();
-    // Neither the exit question nor the failure to save.
-    QCOMPARE(m_fake->messages.calls.size(), 0);
-    QCOMPARE(ended.count(), 1);
-    QVERIFY(!run.form.cVandril1.trayVisible());
-}
-
-void TestStartup::hugeStoredSizeFitsTheDesktop()
-{
-    storeGeometry(*m_fake, "0", "0", "999999999999", "99999999");
-    Run run(*m_fake);
-    QCOMPARE(run.outer(), QRect(0, 0, 12000, 11400));
 }
 
 void TestStartup::withoutNotificationAreaTheWindowStaysReachable()

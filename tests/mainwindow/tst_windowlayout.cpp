@@ -4,7 +4,6 @@
 #include "form1.h"
 #include "framegeometry.h"
 
-#include <QAccessible>
 #include <QAction>
 #include <QListWidget>
 #include <QMenu>
@@ -45,7 +44,6 @@ private Q_SLOTS:
     void windowStyleTwice();
     void barStyleAndDocking();
     void alwaysOnTopKeepsTheNativeWindow();
-    void accessibleNamesAreItalian();
     void rightClickOnSurfaceOpensMenu_data();
     void rightClickOnSurfaceOpensMenu();
 };
@@ -143,26 +141,6 @@ void TestWindowLayout::alwaysOnTopKeepsTheNativeWindow()
     QVERIFY(run.form->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     QCOMPARE(run.form->winId(), before);
     QCOMPARE(run.outer(), place);
-}
-
-void TestWindowLayout::accessibleNamesAreItalian()
-{
-    // What a screen reader announces: never the internal control names,
-    // which stay as they are for the code.
-    Run run;
-    QList<QWidget *> widgets{run.form->List1};
-    for (int i = 1; i <= 4; ++i)
-        widgets << run.form->Toolbar1->button(i);
-    const QStringList internal{"List1", "Mod", "Elim", "ElimT", "Gui"};
-    for (QWidget *widget : widgets) {
-        QAccessibleInterface *face = QAccessible::queryAccessibleInterface(widget);
-        QVERIFY(face);
-        const QString name = face->text(QAccessible::Name);
-        QVERIFY2(!name.isEmpty() && !internal.contains(name), qPrintable(name));
-        QVERIFY2(!face->text(QAccessible::Description).isEmpty(), qPrintable(name));
-    }
-    QCOMPARE(run.form->List1->objectName(), QStringLiteral("List1"));
-    QCOMPARE(run.form->Toolbar1->button(3)->objectName(), QStringLiteral("ElimT"));
 }
 
 void TestWindowLayout::rightClickOnSurfaceOpensMenu_data()

@@ -8,7 +8,6 @@
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QTest>
-#include <QThread>
 #include <QTimer>
 #include <memory>
 
@@ -59,7 +58,6 @@ private Q_SLOTS:
 
     void readsOncePerCopy();
     void readAheadReadsEachChangeAtOnce();
-    void burstOfReplacedTextsArrivesWholeAndInOrder();
     void readsText_data();
     void readsText();
     void offersWithoutUsableTextGiveEmptyText_data();
@@ -149,43 +147,6 @@ void TestX11Clipboard::readAheadReadsEachChangeAtOnce()
     QCOMPARE(clipboard.readsStarted(), reads);
     QCOMPARE(settle(clipboard).text, QStringLiteral("letto dopo"));
     QCOMPARE(clipboard.readsStarted(), reads + 1);
-
-    // Switching read-ahead on reads what the clipboard holds already, so the
-    // first poll after a start (or a resume) finds it.
-    X11Clipboard started(testLimits());
-    started.setReadAhead(true);
-    QCOMPARE(started.readsStarted(), 1);
-    QTRY_COMPARE(started.poll().text, QStringLiteral("letto dopo"));
-    QCOMPARE(started.readsStarted(), 1);
-}
-
-void TestX11Clipboard::burstOfReplacedTextsArrivesWholeAndInOrder()
-{
-    // The owner replaces each text as soon as it has been read: every text
-    // read in full reaches the polls, oldest first, each once.
-    constexpr int kTexts = 500;
-    X11Clipboard clipboard(testLimits());
-    clipboard.setReadAhead(true);
-    startOwner({"--burst", QString::number(kTexts), "--text", "raffica"}, {});
-    QStringList expected;
-    for (int i = 1; i <= kTexts; ++i)
-        expected << QStringLiteral("raffica %1").arg(i);
-
-    QStringList seen;
-    quint64 serial = 0;
-    const QDeadlineTimer deadline(60000);
-    while ((seen.isEmpty() || seen.last() != expected.last()) && !deadline.hasExpired()) {
-        // A busy UI thread: the end of a read and the next change wait together.
-        QThread::msleep(5);
-        QCoreApplication::processEvents();
-        const Clipboard::Reading reading = clipboard.poll();
-        if (reading.status != Status::Ready)
-            continue;
-        seen << reading.earlier;
-        if (reading.serial != std::exchange(serial, reading.serial))
-            seen << reading.text;
-    }
-    QCOMPARE(seen, expected);
 }
 
 void TestX11Clipboard::readsText_data()
