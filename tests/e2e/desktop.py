@@ -502,10 +502,11 @@ class Session:
 
     def copy_with_password_hint(self, text, hint='secret'):
         """A password manager copies a text marked with the hint."""
-        return self._take_clipboard([PYTHON, os.path.join(HERE, 'clipowner.py'),
-                                     '--text-file', self._data_file(text),
-                                     '--password-hint', hint],
-                                    'clipowner', 'the password manager to own the clipboard')
+        types = ('UTF8_STRING', 'text/plain;charset=utf-8', 'text/plain', 'STRING')
+        return self._take_clipboard([PYTHON, OWNER_SCRIPT, '--text-file', self._data_file(text),
+                                     *(arg for t in types for arg in ('--type', t)),
+                                     '--hint', hint],
+                                    'passwordowner', 'the password manager to own the clipboard')
 
     def copy_scripted(self, *options):
         """The scriptable test owner takes the clipboard (see its --help)."""
@@ -514,7 +515,7 @@ class Session:
 
     def hang_clipboard(self):
         """A program takes the clipboard and never answers a request."""
-        return self._take_clipboard([PYTHON, os.path.join(HERE, 'clipowner.py'), '--hang'],
+        return self._take_clipboard([PYTHON, OWNER_SCRIPT, '--hang'],
                                     'hungowner', 'the hung owner to own the clipboard')
 
     def release_clipboard(self):
