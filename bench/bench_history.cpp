@@ -1,20 +1,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 //
 // UI-thread cost of the history: a monitor tick over an unchanged clipboard,
-// the contains-text test, and appending entries one by one.
+// the contains-text test, appending entries one by one, opening the tray
+// copy menu right after a capture, and scrolling the list.
 //
 // Run: QT_QPA_PLATFORM=offscreen build/bin/bench_history
 
 #include "clipboard.h"
 #include "clipboardmonitor.h"
 #include "historystore.h"
-#include "traycontrolhost.h"
+#include "historyview.h"
+#include "messagebox.h"
+#include "traycopymenu.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QListWidget>
 #include <QMenu>
+#include <QScrollBar>
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
@@ -37,6 +40,13 @@ public:
     bool clear() override { return setText({}); }
 };
 
+// Nothing is asked in these runs.
+class SilentMessages : public MessageBox
+{
+public:
+    int MsgBox(const QString &, int, const QString &) override { return Ok; }
+};
+
 QString kilobyteText(int n)
 {
     QString text = QString::number(n).rightJustified(8, QLatin1Char('0'));
@@ -52,12 +62,23 @@ double medianMicros(std::vector<qint64> &nanos)
 
 struct History
 {
-    QListWidget list;
+    HistoryStore store;
+    HistoryView list{store};
     QMenu menu;
+    QAction *hint = menu.addAction(QStringLiteral("Copia il contenuto di:"));
+    QAction *separ1 = menu.addSeparator();
     QAction *placeholder = menu.addAction(QStringLiteral("(Lista vuota)"));
     QAction *separ = menu.addSeparator();
-    HistoryStore store{list, menu, *placeholder, *separ};
-    History() { HistoryStore::prepareList(list); }
+    SteadyClipboard clipboard;
+    SilentMessages messages;
+    TrayCopyMenu tray{store, clipboard, messages, menu, *placeholder, *separ};
+    History()
+    {
+        placeholder->setVisible(false);
+        menu.addAction(QStringLiteral("&Svuota lista"));
+        menu.addSeparator();
+        menu.addAction(QStringLiteral("&Annulla"));
+    }
 };
 
 } // namespace
@@ -107,13 +128,8 @@ int main(int argc, char *argv[])
             h.store.appendEntry(kilobyteText(i));
         SteadyClipboard clipboard;
         clipboard.text = kilobyteText(5);
-        QWidget host;
-        TrayControlHost tray(&host, {});
         QTimer timer1, timer2;
-        TrayPictures pictures{Vandril::makePicture(Vandril::Picture::Icon, QIcon()),
-                              Vandril::makePicture(Vandril::Picture::Icon, QIcon()),
-                              Vandril::makePicture(Vandril::Picture::Icon, QIcon())};
-        ClipboardMonitor monitor(h.store, clipboard, tray, h.list, timer1, timer2, pictures);
+        ClipboardMonitor monitor(h.store, clipboard, timer1, timer2);
         monitor.tick(); // the first look at the text
         std::vector<qint64> ticks;
         QElapsedTimer timer;
@@ -124,6 +140,48 @@ int main(int argc, char *argv[])
         }
         std::printf("tick, unchanged 1 KB text, %d entries: median %.2f µs, max %.2f µs\n",
                     HistoryStore::kCapacity, medianMicros(ticks), ticks.back() / 1000.0);
+    }
+    for (int entries : {1000, HistoryStore::kCapacity}) {
+        History h;
+        for (int i = 0; i < entries - 1; ++i)
+            h.store.appendEntry(kilobyteText(i));
+        std::vector<qint64> shown;
+        for (int round = 0; round < 5; ++round) {
+            h.store.appendEntry(kilobyteText(entries + round)); // a capture
+            if (round == 0)
+                h.store.removeEntryAt(0);
+            QElapsedTimer timer;
+            timer.start();
+            h.tray.popup(QPoint(0, 0));
+            QApplication::processEvents();
+            shown.push_back(timer.nsecsElapsed());
+            h.menu.hide();
+            h.store.removeEntryAt(h.store.count() - 1);
+        }
+        std::printf("tray copy menu, %5d entries, a capture then open: median %.2f ms, max "
+                    "%.2f ms\n",
+                    entries, medianMicros(shown) / 1000.0,
+                    *std::max_element(shown.begin(), shown.end()) / 1e6);
+    }
+    {
+        History h;
+        for (int i = 0; i < HistoryStore::kCapacity; ++i)
+            h.store.appendEntry(kilobyteText(i));
+        h.list.resize(300, 600);
+        h.list.show();
+        QApplication::processEvents();
+        std::vector<qint64> steps;
+        QScrollBar *bar = h.list.verticalScrollBar();
+        for (int i = 0; i < 200; ++i) {
+            QElapsedTimer timer;
+            timer.start();
+            bar->setValue(bar->value() + bar->singleStep() * 3);
+            h.list.viewport()->repaint();
+            steps.push_back(timer.nsecsElapsed());
+        }
+        std::printf("list scrolling, %d entries: median %.2f ms per step, max %.2f ms\n",
+                    HistoryStore::kCapacity, medianMicros(steps) / 1000.0,
+                    *std::max_element(steps.begin(), steps.end()) / 1e6);
     }
     {
         History h;

@@ -14,10 +14,10 @@
 #include "textnumber.h"
 #include "uifonts.h"
 
+#include <QAbstractItemView>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
 #include <algorithm>
@@ -67,8 +67,8 @@ QIcon editorIcon()
 
 } // namespace
 
-Form2::Form2(Platform &platform, HelpLauncher &help, HistoryStore &store, const QListWidget &List1,
-             QWidget *parent)
+Form2::Form2(Platform &platform, HelpLauncher &help, HistoryStore &store,
+             const QAbstractItemView &List1, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint),
       m_platform(platform), m_help(help), m_store(store), m_list(List1)

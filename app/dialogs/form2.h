@@ -10,7 +10,7 @@ class HelpLauncher;
 class HistoryStore;
 class NameBox;
 class QLabel;
-class QListWidget;
+class QAbstractItemView;
 class QPushButton;
 struct Platform;
 
@@ -34,8 +34,8 @@ public:
     /// Creates the editor and runs its load step: the stored geometry, the
     /// name box filled with the line selected in @p List1 (whose entries are
     /// those of @p store) and selected whole.
-    Form2(Platform &platform, HelpLauncher &help, HistoryStore &store, const QListWidget &List1,
-          QWidget *parent = nullptr);
+    Form2(Platform &platform, HelpLauncher &help, HistoryStore &store,
+          const QAbstractItemView &List1, QWidget *parent = nullptr);
     ~Form2() override;
 
     /// Edit mode: the content box shows the selected entry's @p content.
@@ -89,7 +89,7 @@ private:
     Platform &m_platform;
     HelpLauncher &m_help;
     HistoryStore &m_store;
-    const QListWidget &m_list;
+    const QAbstractItemView &m_list;
     FrameGeometry *m_geometry = nullptr;
     Placement m_twips;
     qint16 m_changeCount = 0;

@@ -3,18 +3,14 @@
 
 #include "clipboard.h"
 #include "historystore.h"
-#include "traycontrolhost.h"
 
 #include <QCoreApplication>
-#include <QListWidget>
 #include <QScopedValueRollback>
 #include <QTimer>
 
-ClipboardMonitor::ClipboardMonitor(HistoryStore &store, Clipboard &clipboard,
-                                   TrayControlHost &cVandril1, QListWidget &List1, QTimer &Timer1,
-                                   QTimer &Timer2, const TrayPictures &pictures, QObject *parent)
-    : QObject(parent), m_store(store), m_clipboard(clipboard), m_tray(cVandril1), m_list(List1),
-      m_timer1(Timer1), m_timer2(Timer2), m_pictures(pictures)
+ClipboardMonitor::ClipboardMonitor(HistoryStore &store, Clipboard &clipboard, QTimer &Timer1,
+                                   QTimer &Timer2, QObject *parent)
+    : QObject(parent), m_store(store), m_clipboard(clipboard), m_timer1(Timer1), m_timer2(Timer2)
 {
     m_timer2.setSingleShot(true);
     m_timer2.setInterval(800);
@@ -36,10 +32,8 @@ void ClipboardMonitor::tick()
     }
 
     if (m_suspended && interval() != 0) {
-        m_list.setEnabled(true);
-        m_tray.setTrayIcon(m_pictures.normal);
-        m_tray.setTrayTip(countText());
         setSuspended(false);
+        Q_EMIT reported(Event::Recovered);
     }
 
     for (const QString &text : reading.earlier)
@@ -57,25 +51,26 @@ void ClipboardMonitor::capture(const QString &text)
 {
     if (text.isEmpty() || m_store.containsText(text) || m_store.isFull())
         return;
-    m_tray.setTrayIcon(m_pictures.capture);
-    m_store.appendEntry(text);
+    Q_EMIT reported(Event::Capturing);
+    const int index = m_store.appendEntry(text);
     m_timer2.start();
+    Q_EMIT captured(index);
 }
 
 void ClipboardMonitor::failurePath()
 {
-    m_list.setEnabled(false);
     if (!m_suspended) {
-        m_tray.setTrayIcon(m_pictures.suspended);
         setSuspended(true);
+        Q_EMIT reported(Event::Suspended);
     }
+    Q_EMIT reported(Event::Failed);
     QCoreApplication::processEvents();
 }
 
-void ClipboardMonitor::restoreNormalPicture()
+void ClipboardMonitor::captureShown()
 {
-    m_tray.setTrayIcon(m_pictures.normal);
     m_timer2.stop();
+    Q_EMIT reported(Event::Captured);
 }
 
 void ClipboardMonitor::setInterval(int ms)
@@ -98,8 +93,8 @@ int ClipboardMonitor::interval() const
 void ClipboardMonitor::suspendByUser()
 {
     setInterval(0);
-    m_tray.setTrayIcon(m_pictures.suspended);
     setSuspended(true);
+    Q_EMIT reported(Event::Suspended);
 }
 
 void ClipboardMonitor::setSuspended(bool suspended)

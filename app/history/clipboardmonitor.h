@@ -1,40 +1,36 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "vandrillointerface.h"
-
 #include <QObject>
 #include <QString>
 
 class Clipboard;
 class HistoryStore;
-class QListWidget;
 class QTimer;
-class TrayControlHost;
-
-// The three tray pictures the monitor switches between.
-struct TrayPictures
-{
-    Vandril::PictureRef normal;    // Image2
-    Vandril::PictureRef suspended; // Image3
-    Vandril::PictureRef capture;   // Image4
-};
 
 // Fills the history from the clipboard at every tick of the polling timer,
-// and shows its state on the tray icon.
+// and reports what it does, for the windows to show.
 class ClipboardMonitor : public QObject
 {
     Q_OBJECT
 public:
-    // Timer1 polls; Timer2 is the one-shot that restores the normal picture.
-    ClipboardMonitor(HistoryStore &store, Clipboard &clipboard, TrayControlHost &cVandril1,
-                     QListWidget &List1, QTimer &Timer1, QTimer &Timer2,
-                     const TrayPictures &pictures, QObject *parent = nullptr);
+    enum class Event {
+        Capturing, // a new text is being appended
+        Captured,  // the capture has been shown long enough
+        Suspended, // monitoring stopped: by the user, or at a first failure
+        Failed,    // the clipboard could not be read; polling goes on
+        Recovered, // the clipboard could be read again after a failure or a pause
+    };
+    Q_ENUM(Event)
+
+    // Timer1 polls; Timer2 is the one-shot that ends a capture's display.
+    ClipboardMonitor(HistoryStore &store, Clipboard &clipboard, QTimer &Timer1, QTimer &Timer2,
+                     QObject *parent = nullptr);
 
     // A tick of Timer1.
     void tick();
     // A tick of Timer2.
-    void restoreNormalPicture();
+    void captureShown();
 
     // Sets the polling interval in milliseconds; 0 stops polling.
     void setInterval(int ms);
@@ -51,6 +47,9 @@ public:
 Q_SIGNALS:
     // The suspended state or the polling interval changed.
     void stateChanged();
+    void reported(ClipboardMonitor::Event event);
+    // A text was appended to the history at `index`.
+    void captured(int index);
 
 private:
     void failurePath();
@@ -60,11 +59,8 @@ private:
 
     HistoryStore &m_store;
     Clipboard &m_clipboard;
-    TrayControlHost &m_tray;
-    QListWidget &m_list;
     QTimer &m_timer1;
     QTimer &m_timer2;
-    TrayPictures m_pictures;
     bool m_suspended = false;
     bool m_inTick = false;
     // The reading and store revision the last completed tick looked at.

@@ -1,18 +1,34 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "historystore.h"
 
-#include "entrydelegate.h"
-#include "selectionbuttons.h"
+#include <QTimer>
 
-#include <QAction>
-#include <QListWidget>
-#include <QMenu>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
-HistoryStore::HistoryStore(QListWidget &List1, QMenu &mnucdLista, QAction &mnulista0,
-                           QAction &insertBefore)
-    : m_list(List1), m_menu(mnucdLista), m_insertBefore(insertBefore),
-      m_content(kTableSize), m_mnulista{&mnulista0}
-{}
+namespace {
+
+// Names read by assistive tools stop here: never megabytes of text.
+constexpr qsizetype kAccessibleLength = 1000;
+// Freed memory is handed back to the system once this much is free.
+constexpr qsizetype kTrimThreshold = 4 * 1024 * 1024;
+
+qsizetype footprint(const QString &text)
+{
+    return text.size() * qsizetype(sizeof(QChar));
+}
+
+} // namespace
+
+HistoryStore::HistoryStore(QObject *parent) : QAbstractListModel(parent) {}
+
+QString HistoryStore::trayCaption(const QString &text)
+{
+    if (text.size() <= kCaptionLength)
+        return text;
+    return text.left(kCaptionLength) + QLatin1String("...");
+}
 
 QString HistoryStore::renamedCaption(const QString &name)
 {
@@ -22,116 +38,121 @@ QString HistoryStore::renamedCaption(const QString &name)
     return name.left(kRenamedCaptionLength) + QLatin1String("...");
 }
 
-void HistoryStore::prepareList(QListWidget &list)
+int HistoryStore::rowCount(const QModelIndex &parent) const
 {
-    list.setUniformItemSizes(true);
-    list.setItemDelegate(new EntryDelegate(&list));
+    return parent.isValid() ? 0 : count();
 }
 
-int HistoryStore::count() const
+QVariant HistoryStore::data(const QModelIndex &index, int role) const
 {
-    return m_list.count();
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+        return {};
+    const Entry &entry = m_entries.at(index.row());
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+        return entry.name;
+    case Qt::CheckStateRole:
+        return entry.checked ? Qt::Checked : Qt::Unchecked;
+    case Qt::AccessibleTextRole:
+        return entry.name.size() <= kAccessibleLength
+                   ? entry.name
+                   : entry.name.left(kAccessibleLength) + QChar(0x2026);
+    case ContentRole:
+        return entry.content;
+    case CaptionRole:
+        return caption(index.row());
+    case NameIdRole:
+        return entry.nameId;
+    default:
+        return {};
+    }
 }
 
-bool HistoryStore::containsText(const QString &text) const
+bool HistoryStore::setData(const QModelIndex &index, const QVariant &value, int role)
 {
-    return m_index.contains(text);
+    if (role != Qt::CheckStateRole ||
+        !checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+        return false;
+    setChecked(index.row(), value.value<Qt::CheckState>() == Qt::Checked);
+    return true;
 }
 
-QString HistoryStore::trayCaption(const QString &text)
+Qt::ItemFlags HistoryStore::flags(const QModelIndex &index) const
 {
-    if (text.size() <= kCaptionLength)
-        return text;
-    return text.left(kCaptionLength) + QLatin1String("...");
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable |
+           Qt::ItemNeverHasChildren;
+}
+
+QString HistoryStore::caption(int index) const
+{
+    const Entry &entry = m_entries.at(index);
+    return entry.renamed ? renamedCaption(entry.name) : trayCaption(entry.content);
 }
 
 int HistoryStore::appendEntry(const QString &text)
 {
     if (isFull())
         return -1;
-    // The line is complete before the list sees it: one insertion, no changes after.
-    auto *line = new QListWidgetItem;
-    line->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
-    line->setCheckState(Qt::Unchecked);
-    setLineName(*line, text);
-    m_list.addItem(line);
-    const int index = count() - 1;
-    m_content[index] = text;
+    const int index = count();
+    beginInsertRows({}, index, index);
+    m_entries.append({text, text, m_nextNameId++, false, false});
     indexAdd(text);
-
-    auto *item = new QAction(trayCaption(text), &m_menu);
-    // Element numbers never change: items are only ever taken from the end.
-    item->setData(int(m_mnulista.size()));
-    m_menu.insertAction(&m_insertBefore, item);
-    m_mnulista.push_back(item);
-
-    // A line the user sees selected, not merely the list's current one.
-    if (m_buttons && m_list.selectionModel()->hasSelection())
-        m_buttons->setSelectionButtonsEnabled(true);
-    changed();
+    ++m_revision;
+    endInsertRows();
     return index;
 }
 
-QString HistoryStore::readContent(int index) const
+void HistoryStore::setChecked(int index, bool checked)
 {
-    return m_content.at(index);
-}
-
-QString HistoryStore::name(int index) const
-{
-    return m_list.item(index)->text();
-}
-
-bool HistoryStore::isChecked(int index) const
-{
-    return m_list.item(index)->checkState() == Qt::Checked;
+    if (m_entries[index].checked == checked)
+        return;
+    m_entries[index].checked = checked;
+    const QModelIndex at = this->index(index);
+    Q_EMIT dataChanged(at, at, {Qt::CheckStateRole});
 }
 
 void HistoryStore::updateEntry(int index, const QString &name, const QString &content)
 {
-    indexRemove(m_content[index]);
-    m_content[index] = content;
+    Entry &entry = m_entries[index];
+    indexRemove(entry.content);
+    released(footprint(entry.content) + footprint(entry.name));
+    entry.content = content;
+    entry.name = name;
+    entry.nameId = m_nextNameId++;
+    entry.renamed = true;
     indexAdd(content);
-    setLineName(*m_list.item(index), name);
-    m_mnulista[index + 1]->setText(renamedCaption(name));
-    changed();
+    ++m_revision;
+    const QModelIndex at = this->index(index);
+    Q_EMIT dataChanged(at, at);
 }
 
 void HistoryStore::removeEntryAt(int index)
 {
-    const int n = count();
-    if (index < 0 || index >= n)
+    if (index < 0 || index >= count())
         return;
-    indexRemove(m_content[index]);
-    for (int j = index; j < n; ++j)
-        m_content[j] = m_content[j + 1];
-    for (int k = index + 1; k < n; ++k)
-        m_mnulista[k]->setText(m_mnulista[k + 1]->text());
-    m_content[n] = QString();
-    delete m_mnulista.back();
-    m_mnulista.pop_back();
-    delete m_list.takeItem(index);
-    // After a removal no line is selected, whichever line was.
-    m_list.setCurrentRow(-1);
-    if (count() == 0 && m_buttons)
-        m_buttons->setSelectionButtonsEnabled(false);
-    changed();
+    beginRemoveRows({}, index, index);
+    const Entry &entry = m_entries.at(index);
+    indexRemove(entry.content);
+    released(footprint(entry.content) + (entry.renamed ? footprint(entry.name) : 0));
+    m_entries.removeAt(index);
+    ++m_revision;
+    endRemoveRows();
 }
 
 void HistoryStore::clear()
 {
-    while (m_mnulista.size() > 1) {
-        delete m_mnulista.back();
-        m_mnulista.pop_back();
-    }
-    m_list.clear();
-    m_index.clear();
-    changed();
-}
-
-QAction *HistoryStore::mnulista(int element) const
-{
-    return m_mnulista.at(element);
+    beginResetModel();
+    qsizetype bytes = 0;
+    for (const Entry &entry : std::as_const(m_entries))
+        bytes += footprint(entry.content) + (entry.renamed ? footprint(entry.name) : 0);
+    m_entries = {};
+    m_index = {};
+    ++m_revision;
+    endResetModel();
+    released(bytes);
 }
 
 void HistoryStore::indexAdd(const QString &content)
@@ -146,19 +167,19 @@ void HistoryStore::indexRemove(const QString &content)
         m_index.erase(it);
 }
 
-void HistoryStore::setLineName(QListWidgetItem &line, const QString &name)
+void HistoryStore::released(qsizetype bytes)
 {
-    line.setText(name);
-    // Assistive tools get the text itself, but never megabytes of it.
-    constexpr int kAccessibleLength = 1000;
-    line.setData(Qt::AccessibleTextRole, name.size() <= kAccessibleLength
-                                             ? name
-                                             : name.left(kAccessibleLength) + QChar(0x2026));
-}
-
-void HistoryStore::changed()
-{
-    ++m_revision;
-    if (m_onChange)
-        m_onChange();
+    m_releasedBytes += bytes;
+    if (m_trimQueued || m_releasedBytes < kTrimThreshold)
+        return;
+    m_trimQueued = true;
+    // After the current event, when the views have let go of the texts too.
+    QTimer::singleShot(0, this, [this] {
+        m_trimQueued = false;
+        m_releasedBytes = 0;
+#ifdef __GLIBC__
+        // glibc keeps freed blocks in its arenas; this hands whole free pages back.
+        malloc_trim(0);
+#endif
+    });
 }

@@ -1,83 +1,86 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QAbstractListModel>
 #include <QHash>
 #include <QList>
 #include <QString>
-#include <functional>
-#include <vector>
 
-class QAction;
-class QListWidget;
-class QListWidgetItem;
-class QMenu;
-class SelectionButtons;
-
-// The history: one entry per captured text, kept in step in three places
-// addressed by the same index: the line of List1 (its name and check box),
-// the content table, and the tray menu item mnulista(index + 1).
-class HistoryStore
+// The history: one entry per captured text, each with its name (the line
+// the list shows), its content (what is copied back), its check mark and its
+// tray caption, all moving together. Views show it: the history list and
+// the tray copy menu.
+class HistoryStore : public QAbstractListModel
 {
+    Q_OBJECT
 public:
-    // Size of the content table; removing an entry clears the slot after the
-    // last one, so one slot always stays free.
+    // At most this many entries, as many as the content table has slots
+    // less the one that always stays free.
     static constexpr int kTableSize = 32767;
     static constexpr int kCapacity = kTableSize - 1;
     // Tray captions longer than this are cut and end in "...".
     static constexpr int kCaptionLength = 60;
+    // A renamed entry's caption: its whole name, up to a sane length.
+    static constexpr int kRenamedCaptionLength = 1000;
 
-    // mnulista0 is the hidden placeholder inside mnucdLista; entry items are
-    // inserted after it, before `insertBefore`.
-    HistoryStore(QListWidget &List1, QMenu &mnucdLista, QAction &mnulista0, QAction &insertBefore);
+    enum Role {
+        ContentRole = Qt::UserRole, // QString: what is copied back
+        CaptionRole,                // QString: the tray menu's caption
+        // quint64: changes whenever the name does, so views can keep what
+        // they computed from a name for as long as the id stays.
+        NameIdRole,
+    };
 
-    void setSelectionButtons(SelectionButtons *buttons) { m_buttons = buttons; }
+    explicit HistoryStore(QObject *parent = nullptr);
 
-    int count() const;
+    int rowCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    bool setData(const QModelIndex &index, const QVariant &value, int role) override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+
+    int count() const { return int(m_entries.size()); }
     bool isFull() const { return count() >= kCapacity; }
-    bool containsText(const QString &text) const;
+    bool containsText(const QString &text) const { return m_index.contains(text); }
     // Appends a text known to be non-empty and not contained; returns its
     // index, or -1 when the store is full.
     int appendEntry(const QString &text);
-    QString readContent(int index) const;
-    QString name(int index) const;
-    bool isChecked(int index) const;
+    QString readContent(int index) const { return m_entries.at(index).content; }
+    QString name(int index) const { return m_entries.at(index).name; }
+    QString caption(int index) const;
+    bool isChecked(int index) const { return m_entries.at(index).checked; }
+    void setChecked(int index, bool checked);
     void updateEntry(int index, const QString &name, const QString &content);
     void removeEntryAt(int index);
     void clear();
 
-    // mnulista(element): element 0 is the placeholder, element i + 1 belongs to entry i.
-    QAction *mnulista(int element) const;
-    // Slot of the content table, also past the entries (tests look at it).
-    QString contentSlot(int slot) const { return m_content.at(slot); }
-
     // Grows with every change of the entries' contents, so readers can tell
     // that an earlier answer of containsText() still holds.
     quint64 revision() const { return m_revision; }
-    // Called after every change of the entries.
-    void setOnChange(std::function<void()> onChange) { m_onChange = std::move(onChange); }
 
     static QString trayCaption(const QString &text);
-    // A renamed entry's caption: its whole name, up to a sane length.
-    static constexpr int kRenamedCaptionLength = 1000;
     static QString renamedCaption(const QString &name);
-    // Sets a list up to show history lines: one visual line each, drawn at a
-    // cost that does not grow with the text.
-    static void prepareList(QListWidget &list);
 
 private:
-    void changed();
+    struct Entry
+    {
+        QString name;
+        QString content;
+        quint64 nameId = 0;
+        bool checked = false;
+        bool renamed = false;
+    };
+
     void indexAdd(const QString &content);
     void indexRemove(const QString &content);
-    static void setLineName(QListWidgetItem &line, const QString &name);
+    // Gives the memory of removed entries back to the system once enough of
+    // it is free, after the current event.
+    void released(qsizetype bytes);
 
-    QListWidget &m_list;
-    QMenu &m_menu;
-    QAction &m_insertBefore;
-    SelectionButtons *m_buttons = nullptr;
-    QList<QString> m_content;
-    std::vector<QAction *> m_mnulista;
+    QList<Entry> m_entries;
     // How many entries hold each content.
     QHash<QString, int> m_index;
     quint64 m_revision = 0;
-    std::function<void()> m_onChange;
+    quint64 m_nextNameId = 1;
+    qsizetype m_releasedBytes = 0;
+    bool m_trimQueued = false;
 };

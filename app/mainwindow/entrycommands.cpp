@@ -3,15 +3,16 @@
 
 #include "clipboard.h"
 #include "clipboardmonitor.h"
+#include "clipboardwriter.h"
 #include "form2.h"
 #include "historystore.h"
+#include "historyview.h"
 #include "messagebox.h"
 #include "platform.h"
 #include "selectedrow.h"
 #include "selectionbuttons.h"
 #include "topmostbracket.h"
 
-#include <QListWidget>
 #include <QScopedValueRollback>
 
 namespace {
@@ -26,12 +27,6 @@ EntryCommands::EntryCommands(const Parts &parts)
       m_buttons(parts.buttons), m_bracket(parts.bracket), m_monitor(parts.monitor),
       m_help(parts.help), m_window(parts.window)
 {}
-
-QString EntryCommands::unavailableMessage()
-{
-    return QStringLiteral("Gli Scrivel di sistema non sono disponibili. Terminare l'operazione in "
-                          "corso prima di riprovare.");
-}
 
 QString EntryCommands::firstCharacters(const QString &text, qsizetype count)
 {
@@ -84,12 +79,12 @@ std::optional<QString> EntryCommands::readClipboard()
 
 void EntryCommands::reportUnavailable()
 {
-    m_bracket.msgBox(unavailableMessage(), MessageBox::Exclamation);
+    m_bracket.msgBox(ClipboardWriter::unavailableMessage(), MessageBox::Exclamation);
 }
 
 void EntryCommands::reportUnavailableInBracket()
 {
-    m_platform.messages.MsgBox(unavailableMessage(), MessageBox::Exclamation);
+    m_platform.messages.MsgBox(ClipboardWriter::unavailableMessage(), MessageBox::Exclamation);
 }
 
 bool EntryCommands::confirm(const std::function<QString(const QString &)> &question, int style,
@@ -115,8 +110,7 @@ void EntryCommands::copyBack(bool emptyFirst)
     const int index = selectedRow(m_list);
     if (index < 0 || index >= m_store.count())
         return;
-    Clipboard &clipboard = m_platform.clipboard;
-    if ((emptyFirst && !clipboard.clear()) || !clipboard.setText(m_store.readContent(index)))
+    if (!ClipboardWriter::copy(m_platform.clipboard, m_store.readContent(index), emptyFirst))
         reportUnavailable();
 }
 
@@ -263,7 +257,7 @@ void EntryCommands::mergeChecked()
         if (m_store.isChecked(i))
             merged += m_store.name(i);
     }
-    if (!m_platform.clipboard.setText(merged)) {
+    if (!ClipboardWriter::copy(m_platform.clipboard, merged, false)) {
         reportUnavailable();
         return;
     }

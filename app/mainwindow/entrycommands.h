@@ -8,7 +8,7 @@
 class ClipboardMonitor;
 class HelpLauncher;
 class HistoryStore;
-class QListWidget;
+class HistoryView;
 class QWidget;
 class SelectionButtons;
 class TopmostBracket;
@@ -37,7 +37,7 @@ public:
     {
         Platform &platform;
         HistoryStore &store;
-        QListWidget &List1;
+        HistoryView &List1;
         SelectionButtons &buttons;
         TopmostBracket &bracket;
         const ClipboardMonitor &monitor;
@@ -72,7 +72,6 @@ public:
     /// True while a command waits for an answer.
     bool isRunning() const { return m_running; }
 
-    static QString unavailableMessage();
     /// The first @p count characters of @p text (all of it when shorter),
     /// never splitting a character made of two UTF-16 units.
     static QString firstCharacters(const QString &text, qsizetype count);
@@ -96,7 +95,7 @@ private:
 
     Platform &m_platform;
     HistoryStore &m_store;
-    QListWidget &m_list;
+    HistoryView &m_list;
     SelectionButtons &m_buttons;
     TopmostBracket &m_bracket;
     const ClipboardMonitor &m_monitor;

@@ -8,6 +8,7 @@
 #include "framegeometry.h"
 #include "frmopz.h"
 #include "helplauncher.h"
+#include "historyview.h"
 #include "listinteraction.h"
 #include "messagebox.h"
 #include "mousedownwatcher.h"
@@ -27,7 +28,6 @@
 
 #include <QCloseEvent>
 #include <QCursor>
-#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <cmath>
@@ -65,10 +65,10 @@ Form1::Form1(Platform &platform, const QStringList &pluginDirs, const QString &h
     m_styles =
         std::make_unique<WindowStyles>(*m_geometry, *m_alwaysOnTop, *m_menus, m_platform.screen);
     m_help = std::make_unique<HelpLauncher>(m_platform.processes, m_platform.messages, helpFolder);
-    m_monitor = std::make_unique<ClipboardMonitor>(*m_store, m_platform.clipboard, cVandril1,
-                                                   *List1, Timer1, Timer2, pictures);
-    m_trayMenu = std::make_unique<TrayCopyMenu>(*m_store, m_platform.clipboard, m_platform.messages,
-                                                *m_menus->mnucdLista);
+    m_monitor = std::make_unique<ClipboardMonitor>(*m_store, m_platform.clipboard, Timer1, Timer2);
+    m_trayMenu =
+        std::make_unique<TrayCopyMenu>(*m_store, m_platform.clipboard, m_platform.messages,
+                                       *m_menus->mnucdLista, *m_menus->mnulista0, *m_menus->separ);
     m_trayReportsHover = TrayHost::reportsHover();
     setUpEntryCommands();
     connectHandlers();
@@ -93,19 +93,15 @@ void Form1::createControls()
     Toolbar1 = new ButtonToolbar(QSize(int(std::lround(635 / tpp)), int(std::lround(582 / tpp))),
                                  Picture1);
 
-    List1 = new QListWidget(surface);
+    // The history store is made first of all, before anything reads it.
+    m_store = std::make_unique<HistoryStore>();
+    List1 = new HistoryView(*m_store, surface);
     List1->setObjectName(QStringLiteral("List1"));
     List1->setAccessibleName(QStringLiteral("Cronologia degli Scrivel"));
     List1->setAccessibleDescription(
         QStringLiteral("Testi copiati, dal primo all'ultimo; Invio modifica l'elemento "
                        "selezionato, doppio clic lo copia negli Scrivel di sistema"));
-    HistoryStore::prepareList(*List1);
     List1->setToolTip(QStringLiteral("Doppio clic copia la selezione negli scrivel"));
-
-    // The history store is made first of all, before anything reads it.
-    m_store = std::make_unique<HistoryStore>(*List1, *m_menus->mnucdLista, *m_menus->mnulista0,
-                                             *m_menus->separ);
-    m_store->setSelectionButtons(Toolbar1);
 }
 
 void Form1::connectHandlers()
@@ -135,7 +131,10 @@ void Form1::connectHandlers()
     connect(&m_platform.notificationArea, &NotificationArea::availabilityChanged, this,
             &Form1::notificationAreaChanged);
     connect(m_monitor.get(), &ClipboardMonitor::stateChanged, this, &Form1::followStatusTip);
-    m_store->setOnChange([this] { followStatusTip(); });
+    connect(m_monitor.get(), &ClipboardMonitor::reported, this, &Form1::monitorReported);
+    for (auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
+        connect(m_store.get(), signal, this, &Form1::followStatusTip);
+    connect(m_store.get(), &QAbstractItemModel::modelReset, this, &Form1::followStatusTip);
     connect(m.mnucdLista, &QMenu::triggered, this, [this](QAction *action) {
         // Entry items carry their element number; the fixed items carry none.
         if (action->data().isValid())
@@ -387,7 +386,31 @@ void Form1::mnucopdi_Click()
 
 void Form1::Timer2_Timer()
 {
-    m_monitor->restoreNormalPicture();
+    m_monitor->captureShown();
+}
+
+void Form1::monitorReported(ClipboardMonitor::Event event)
+{
+    using Event = ClipboardMonitor::Event;
+    switch (event) {
+    case Event::Capturing:
+        cVandril1.setTrayIcon(pictures.capture);
+        break;
+    case Event::Captured:
+        cVandril1.setTrayIcon(pictures.normal);
+        break;
+    case Event::Suspended:
+        cVandril1.setTrayIcon(pictures.suspended);
+        break;
+    case Event::Failed:
+        List1->setEnabled(false);
+        break;
+    case Event::Recovered:
+        List1->setEnabled(true);
+        cVandril1.setTrayIcon(pictures.normal);
+        cVandril1.setTrayTip(m_monitor->countText());
+        break;
+    }
 }
 
 void Form1::esci_Click()

@@ -6,6 +6,7 @@
 #include "menutree.h"
 #include "platform.h"
 #include "traycontrolhost.h"
+#include "vandrillointerface.h"
 
 #include <QMainWindow>
 #include <QTimer>
@@ -16,12 +17,20 @@ class ButtonToolbar;
 class EntryCommands;
 class FrameGeometry;
 class HelpLauncher;
+class HistoryView;
 class ListInteraction;
-class QListWidget;
 class ToolbarCommands;
 class TopmostBracket;
 class TrayCopyMenu;
 class WindowStyles;
+
+// The three tray pictures that show the monitor's state.
+struct TrayPictures
+{
+    Vandril::PictureRef normal;    // Image2
+    Vandril::PictureRef suspended; // Image3
+    Vandril::PictureRef capture;   // Image4
+};
 
 // The main window: the history list, the menus, the toolbar strip, the
 // polling timers and the tray icon control. Its handlers delegate to the
@@ -54,6 +63,7 @@ public:
     TopmostBracket &bracket() { return *m_bracket; }
     HelpLauncher &help() { return *m_help; }
     EntryCommands &entries() { return *m_entries; }
+    TrayCopyMenu &trayMenu() { return *m_trayMenu; }
     InMemorySettings &settings() { return m_settings; }
 
     // Shows or removes the tray icon; riduci is available only with an icon
@@ -76,7 +86,7 @@ public:
     // Ends in order without asking anything: settings written, tray icon removed.
     void endUnattended();
 
-    QListWidget *List1 = nullptr;
+    HistoryView *List1 = nullptr;
     QWidget *Picture1 = nullptr;
     ButtonToolbar *Toolbar1 = nullptr;
     QTimer Timer1;
@@ -155,6 +165,8 @@ private:
     // Where the tray host never reports the pointer resting on the icon,
     // the status tooltip follows every change of its text instead.
     void followStatusTip();
+    // Shows what the clipboard monitor reports: tray pictures, the list.
+    void monitorReported(ClipboardMonitor::Event event);
     void setUpEntryCommands();
 
     Platform &m_platform;

@@ -3,6 +3,7 @@
 
 #include "entrycommands.h"
 #include "historystore.h"
+#include "historyview.h"
 #include "menutree.h"
 #include "selectedrow.h"
 #include "selectionbuttons.h"
@@ -10,7 +11,6 @@
 #include <QAction>
 #include <QCursor>
 #include <QKeyEvent>
-#include <QListWidget>
 #include <QMenu>
 
 namespace {
@@ -39,9 +39,19 @@ ListInteraction::ListInteraction(const Parts &parts, QObject *parent)
     // The list's own Ctrl+V views the clipboard only with a line selected;
     // the menu item, always enabled, keeps its shortcut inside its menu.
     m_menus.visscr->setShortcutContext(Qt::WidgetShortcut);
-    connect(&m_list, &QListWidget::itemSelectionChanged, this, [this] {
+    connect(m_list.selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
         if (selectedRow(m_list) != -1)
             Q_EMIT Click();
+    });
+    // Mod and Elim follow the history: on after a capture only with a line
+    // the user sees selected, off once it is empty.
+    connect(&m_store, &QAbstractItemModel::rowsInserted, this, [this] {
+        if (m_list.selectionModel()->hasSelection())
+            m_buttons.setSelectionButtonsEnabled(true);
+    });
+    connect(&m_store, &QAbstractItemModel::rowsRemoved, this, [this] {
+        if (m_store.count() == 0)
+            m_buttons.setSelectionButtonsEnabled(false);
     });
     // The bold default item belongs to the list's popup only.
     connect(m_menus.menuclicd, &QMenu::aboutToHide, this,

@@ -8,7 +8,7 @@ class EntryCommands;
 class HistoryStore;
 class MenuTree;
 class QKeyEvent;
-class QListWidget;
+class HistoryView;
 class SelectionButtons;
 
 /// How the history list List1 answers the user: selection, double-click,
@@ -25,7 +25,7 @@ class ListInteraction : public QObject
 public:
     struct Parts
     {
-        QListWidget &List1;
+        HistoryView &List1;
         HistoryStore &store;
         MenuTree &menus;
         SelectionButtons &buttons;
@@ -69,7 +69,7 @@ protected:
 private:
     bool filterKey(QKeyEvent &event);
 
-    QListWidget &m_list;
+    HistoryView &m_list;
     HistoryStore &m_store;
     MenuTree &m_menus;
     SelectionButtons &m_buttons;

@@ -4,10 +4,10 @@
 #include "entrycommands.h"
 #include "selectedrow.h"
 
-#include <QListWidget>
+#include <QAbstractItemView>
 #include <QMenu>
 
-ToolbarCommands::ToolbarCommands(const QListWidget &List1, EntryCommands &commands, QMenu &cd,
+ToolbarCommands::ToolbarCommands(const QAbstractItemView &List1, EntryCommands &commands, QMenu &cd,
                                  std::function<void()> openHelp)
     : m_list(List1), m_commands(commands), m_cd(cd), m_openHelp(std::move(openHelp))
 {}

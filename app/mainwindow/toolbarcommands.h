@@ -6,7 +6,7 @@
 #include <functional>
 
 class EntryCommands;
-class QListWidget;
+class QAbstractItemView;
 class QMenu;
 
 /// What the toolbar's buttons do, by key, and the "&Menu" popup on the
@@ -15,7 +15,7 @@ class ToolbarCommands
 {
 public:
     /// @p openHelp opens the help at its contents, as "&Guida" does.
-    ToolbarCommands(const QListWidget &List1, EntryCommands &commands, QMenu &cd,
+    ToolbarCommands(const QAbstractItemView &List1, EntryCommands &commands, QMenu &cd,
                     std::function<void()> openHelp);
 
     /// "Mod" edits the selected entry, "Elim" deletes it, "ElimT" empties
@@ -25,7 +25,7 @@ public:
     void mouseDown(Qt::MouseButton button, const QPoint &globalPos);
 
 private:
-    const QListWidget &m_list;
+    const QAbstractItemView &m_list;
     EntryCommands &m_commands;
     QMenu &m_cd;
     std::function<void()> m_openHelp;

@@ -4,12 +4,12 @@
 #include "form2.h"
 #include "helplauncher.h"
 #include "historystore.h"
+#include "historyview.h"
 #include "namebox.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
 #include <QSettings>
@@ -27,11 +27,8 @@ struct Fixture
     FakePlatform fake;
     Platform platform{fake.platform()};
     HelpLauncher help{fake.processes, fake.messages, fake.helpFolder()};
-    QListWidget list;
-    QMenu menu;
-    QAction *placeholder = menu.addAction(QStringLiteral("(Lista vuota)"));
-    QAction *separ = menu.addSeparator();
-    HistoryStore store{list, menu, *placeholder, *separ};
+    HistoryStore store;
+    HistoryView list{store};
 
     explicit Fixture(const QStringList &texts = {QStringLiteral("primo"),
                                                  QStringLiteral("secondo")})
@@ -223,7 +220,7 @@ void TestForm2::yesAfterChangingOnlyTheName()
     editor->Command1->click();
     QCOMPARE(f.fake.messages.calls.size(), 1);
     QCOMPARE(f.store.name(1), QStringLiteral("Nuovo nome"));
-    QCOMPARE(f.store.mnulista(2)->text(), QStringLiteral("Nuovo nome"));
+    QCOMPARE(f.store.caption(1), QStringLiteral("Nuovo nome"));
     QVERIFY(f.store.readContent(1) == content);
     QCOMPARE(f.store.name(0), QStringLiteral("zero"));
 }
@@ -235,7 +232,7 @@ void TestForm2::longNameBecomesWholeCaption()
     const QString name = QString(75, QLatin1Char('n'));
     editor->Text2->setText(name);
     editor->Command1->click();
-    QCOMPARE(f.store.mnulista(1)->text(), name);
+    QCOMPARE(f.store.caption(0), name);
     QCOMPARE(f.store.name(0), name);
 
     // Longer than a line box usually takes, and still editable whole.

@@ -2,38 +2,58 @@
 #include "clipboardmonitor.h"
 #include "fakeclipboard.h"
 #include "historystore.h"
-#include "traycontrolhost.h"
 
-#include <QAction>
-#include <QListWidget>
-#include <QMenu>
 #include <QTest>
 #include <QTimer>
 
 namespace {
 
-// The monitor over a store and a tray control that is not loaded (it keeps
-// what it is told, which is what these tests look at).
+using Event = ClipboardMonitor::Event;
+
+// What a window shows of the monitor's reports: the tray picture, whether
+// the list takes input, and the tooltip set on recovery.
+struct Shown
+{
+    enum Picture { Normal, Suspended, Capture } picture = Normal;
+    bool listEnabled = true;
+    QString tip;
+};
+
+// The monitor over a store, with no widget anywhere.
 struct Fixture
 {
-    QWidget host;
-    QListWidget list;
-    QMenu menu;
-    QAction *placeholder = menu.addAction(QStringLiteral("(Lista vuota)"));
-    QAction *separ = menu.addSeparator();
-    HistoryStore store{list, menu, *placeholder, *separ};
+    QObject host;
+    HistoryStore store;
     FakeClipboard clipboard;
-    TrayControlHost tray{&host, QStringList()};
     QTimer timer1;
     QTimer timer2;
-    TrayPictures pictures{Vandril::makePicture(Vandril::Picture::Icon, QIcon()),
-                          Vandril::makePicture(Vandril::Picture::Icon, QIcon()),
-                          Vandril::makePicture(Vandril::Picture::Icon, QIcon())};
-    ClipboardMonitor monitor{store, clipboard, tray, list, timer1, timer2, pictures};
+    ClipboardMonitor monitor{store, clipboard, timer1, timer2};
+    Shown shown;
+    QList<int> captured;
 
     Fixture()
     {
-        tray.setTrayIcon(pictures.normal);
+        QObject::connect(&monitor, &ClipboardMonitor::reported, &host, [this](Event event) {
+            switch (event) {
+            case Event::Capturing:
+                shown.picture = Shown::Capture;
+                break;
+            case Event::Captured:
+                shown.picture = Shown::Normal;
+                break;
+            case Event::Suspended:
+                shown.picture = Shown::Suspended;
+                break;
+            case Event::Failed:
+                shown.listEnabled = false;
+                break;
+            case Event::Recovered:
+                shown = {Shown::Normal, true, monitor.countText()};
+                break;
+            }
+        });
+        QObject::connect(&monitor, &ClipboardMonitor::captured, &host,
+                         [this](int index) { captured << index; });
         monitor.setInterval(700);
     }
     void copyAndTick(const QString &text)
@@ -48,7 +68,7 @@ struct Fixture
             result << store.name(i);
         return result;
     }
-    Vandril::PictureRef icon() const { return tray.trayIcon(); }
+    Shown::Picture icon() const { return shown.picture; }
 };
 
 } // namespace
@@ -95,7 +115,7 @@ void TestClipboardMonitor::ignoresEmptyAndPendingReadings()
     f.clipboard.setPending(true);
     f.monitor.tick();
     QCOMPARE(f.store.count(), 0);
-    QVERIFY(f.list.isEnabled());
+    QVERIFY(f.shown.listEnabled);
     QVERIFY(!f.monitor.isSuspended());
     f.clipboard.setPending(false);
     f.monitor.tick();
@@ -112,22 +132,20 @@ void TestClipboardMonitor::capturesTextsReplacedBetweenTicks()
                            QStringLiteral("C")};
     f.copyAndTick(QStringLiteral("D"));
     QCOMPARE(f.names(), QStringList({"A", "B", "C", "D"}));
-    QCOMPARE(f.icon(), f.pictures.capture);
+    QCOMPARE(f.icon(), Shown::Capture);
 }
 
 void TestClipboardMonitor::capturePictureReturnsAfterRestoreTick()
 {
     Fixture f;
-    const QString tip = f.tray.trayTip();
     f.copyAndTick(QStringLiteral("testo"));
-    QCOMPARE(f.icon(), f.pictures.capture);
+    QCOMPARE(f.captured, QList<int>{0});
+    QCOMPARE(f.icon(), Shown::Capture);
     QVERIFY(f.timer2.isActive());
     QVERIFY(f.timer2.isSingleShot());
     QCOMPARE(f.timer2.interval(), 800);
-    // The tooltip is not touched by a capture.
-    QCOMPARE(f.tray.trayTip(), tip);
-    f.monitor.restoreNormalPicture();
-    QCOMPARE(f.icon(), f.pictures.normal);
+    f.monitor.captureShown();
+    QCOMPARE(f.icon(), Shown::Normal);
     QVERIFY(!f.timer2.isActive());
 }
 
@@ -135,22 +153,22 @@ void TestClipboardMonitor::failureSuspendsOnceAndRecovers()
 {
     Fixture f;
     f.copyAndTick(QStringLiteral("prima"));
-    f.monitor.restoreNormalPicture();
+    f.monitor.captureShown();
     f.clipboard.setUnavailable(true);
     f.monitor.tick();
-    QVERIFY(!f.list.isEnabled());
+    QVERIFY(!f.shown.listEnabled);
     QVERIFY(f.monitor.isSuspended());
-    QCOMPARE(f.icon(), f.pictures.suspended);
+    QCOMPARE(f.icon(), Shown::Suspended);
 
     f.clipboard.copy(QStringLiteral("dopo"));
     f.clipboard.setUnavailable(false);
     f.monitor.tick();
-    QVERIFY(f.list.isEnabled());
+    QVERIFY(f.shown.listEnabled);
     QVERIFY(!f.monitor.isSuspended());
-    QCOMPARE(f.tray.trayTip(), QStringLiteral("Aggiornamento Scrivel: 1 elemento nella lista"));
+    QCOMPARE(f.shown.tip, QStringLiteral("Aggiornamento Scrivel: 1 elemento nella lista"));
     // The recovering tick captures the new text too.
     QCOMPARE(f.names(), QStringList({"prima", "dopo"}));
-    QCOMPARE(f.icon(), f.pictures.capture);
+    QCOMPARE(f.icon(), Shown::Capture);
 }
 
 void TestClipboardMonitor::restoreTickDuringSuspensionKeepsFlag()
@@ -159,18 +177,18 @@ void TestClipboardMonitor::restoreTickDuringSuspensionKeepsFlag()
     f.copyAndTick(QStringLiteral("catturato"));
     f.clipboard.setUnavailable(true);
     f.monitor.tick();
-    QCOMPARE(f.icon(), f.pictures.suspended);
-    f.monitor.restoreNormalPicture();
-    QCOMPARE(f.icon(), f.pictures.normal);
+    QCOMPARE(f.icon(), Shown::Suspended);
+    f.monitor.captureShown();
+    QCOMPARE(f.icon(), Shown::Normal);
     QVERIFY(f.monitor.isSuspended());
     // Later failures do not put the suspended picture back.
     f.monitor.tick();
-    QCOMPARE(f.icon(), f.pictures.normal);
-    QVERIFY(!f.list.isEnabled());
+    QCOMPARE(f.icon(), Shown::Normal);
+    QVERIFY(!f.shown.listEnabled);
     f.clipboard.setUnavailable(false);
     f.monitor.tick();
     QVERIFY(!f.monitor.isSuspended());
-    QVERIFY(f.list.isEnabled());
+    QVERIFY(f.shown.listEnabled);
 }
 
 void TestClipboardMonitor::failureLetsWaitingEventsRun()
@@ -215,18 +233,18 @@ void TestClipboardMonitor::intervalZeroStopsPolling()
     Fixture f;
     QVERIFY(f.timer1.isActive());
     f.copyAndTick(QStringLiteral("uno"));
-    f.monitor.restoreNormalPicture();
+    f.monitor.captureShown();
     f.monitor.setInterval(0);
     QVERIFY(!f.timer1.isActive());
     QCOMPARE(f.monitor.interval(), 0);
     // Stopping by itself changes neither the picture nor the state.
-    QCOMPARE(f.icon(), f.pictures.normal);
+    QCOMPARE(f.icon(), Shown::Normal);
     QVERIFY(!f.monitor.isSuspended());
     QCOMPARE(f.monitor.statusText(),
              QStringLiteral("Aggiornamento Scrivel: 1 elemento nella lista"));
 
     f.monitor.suspendByUser();
-    QCOMPARE(f.icon(), f.pictures.suspended);
+    QCOMPARE(f.icon(), Shown::Suspended);
     QCOMPARE(f.monitor.statusText(),
              QStringLiteral("Monitoraggio Scrivel sospeso: Sospeso dall'utente"));
     // A new interval brings the normal state back at the next tick.
@@ -234,7 +252,7 @@ void TestClipboardMonitor::intervalZeroStopsPolling()
     QVERIFY(f.timer1.isActive());
     f.monitor.tick();
     QVERIFY(!f.monitor.isSuspended());
-    QCOMPARE(f.icon(), f.pictures.normal);
+    QCOMPARE(f.icon(), Shown::Normal);
 }
 
 void TestClipboardMonitor::statusTexts()

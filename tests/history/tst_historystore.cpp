@@ -1,61 +1,44 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "historystore.h"
-#include "selectionbuttons.h"
 
-#include <QAction>
-#include <QListWidget>
-#include <QMenu>
+#include <QAbstractItemModelTester>
+#include <QRandomGenerator>
+#include <QSignalSpy>
 #include <QTest>
 
 namespace {
 
-struct RecordingButtons : SelectionButtons
-{
-    QList<bool> calls;
-    void setSelectionButtonsEnabled(bool enabled) override { calls << enabled; }
-};
-
-// A store over the same widgets the main window gives it.
+// A store watched by Qt's model tester, which fails the test on any broken
+// model rule (row counts, signals, indexes).
 struct Fixture
 {
-    QListWidget list;
-    QMenu menu;
-    QAction *placeholder;
-    QAction *separ;
-    QAction *svuota;
-    RecordingButtons buttons;
     HistoryStore store;
-
-    Fixture()
-        : placeholder(menu.addAction(QStringLiteral("(Lista vuota)"))), separ(menu.addSeparator()),
-          svuota(menu.addAction(QStringLiteral("&Svuota lista"))),
-          store(list, menu, *placeholder, *separ)
-    {
-        placeholder->setVisible(false);
-        store.setSelectionButtons(&buttons);
-    }
+    QAbstractItemModelTester tester{&store, QAbstractItemModelTester::FailureReportingMode::QtTest};
 
     void add(std::initializer_list<const char *> texts)
     {
         for (const char *text : texts)
             store.appendEntry(QString::fromUtf8(text));
     }
-    // Captions of the menu's entry items, in menu order.
-    QStringList menuCaptions() const
-    {
-        QStringList captions;
-        const QList<QAction *> actions = menu.actions();
-        for (int i = actions.indexOf(placeholder) + 1; actions.at(i) != separ; ++i)
-            captions << actions.at(i)->text();
-        return captions;
-    }
-    QStringList names() const
+    QStringList column(int role) const
     {
         QStringList result;
-        for (int i = 0; i < store.count(); ++i)
-            result << store.name(i);
+        for (int i = 0; i < store.rowCount(); ++i)
+            result << store.index(i).data(role).toString();
         return result;
     }
+};
+
+// What the store must hold, kept the simplest way.
+struct Reference
+{
+    struct Entry
+    {
+        QString name, content, caption;
+        bool checked = false;
+        bool operator==(const Entry &) const = default;
+    };
+    QList<Entry> entries;
 };
 
 } // namespace
@@ -66,15 +49,14 @@ class TestHistoryStore : public QObject
 private Q_SLOTS:
     void captionRule_data();
     void captionRule();
-    void appendKeepsEverythingInStep();
+    void rolesAndFlags();
     void containsIsExactAndCaseSensitive();
     void remove_data();
     void remove();
-    void removingLastEntryDisablesButtons();
-    void appendEnablesButtonsOnlyWithSelection();
     void updateRenamesWithoutCutting();
     void clearThenCaptureSameTextAgain();
     void capacity();
+    void randomSequencesAgreeWithReference();
 };
 
 void TestHistoryStore::captionRule_data()
@@ -94,26 +76,30 @@ void TestHistoryStore::captionRule()
     Fixture f;
     const QString text(length, QLatin1Char('x'));
     QCOMPARE(f.store.appendEntry(text), 0);
-    QCOMPARE(f.store.mnulista(1)->text(), caption);
+    QCOMPARE(f.store.caption(0), caption);
     // The line and the content keep the whole text.
     QCOMPARE(f.store.name(0), text);
     QCOMPARE(f.store.readContent(0), text);
 }
 
-void TestHistoryStore::appendKeepsEverythingInStep()
+void TestHistoryStore::rolesAndFlags()
 {
     Fixture f;
-    f.add({"uno", "due", "tre"});
-    QCOMPARE(f.store.count(), 3);
-    QCOMPARE(f.names(), QStringList({"uno", "due", "tre"}));
-    QCOMPARE(f.menuCaptions(), QStringList({"uno", "due", "tre"}));
-    for (int i = 1; i <= 3; ++i) {
-        QVERIFY(f.store.mnulista(i)->isVisible());
-        QVERIFY(f.store.mnulista(i)->isEnabled());
-    }
-    QVERIFY(!f.store.mnulista(0)->isVisible());
-    QCOMPARE(f.list.item(0)->checkState(), Qt::Unchecked);
-    QVERIFY(f.list.item(0)->flags() & Qt::ItemIsUserCheckable);
+    f.add({"uno"});
+    const QModelIndex line = f.store.index(0);
+    QCOMPARE(line.data(Qt::CheckStateRole).value<Qt::CheckState>(), Qt::Unchecked);
+    QVERIFY(line.flags() & Qt::ItemIsUserCheckable);
+    // A view checks a line through the model.
+    QSignalSpy changed(&f.store, &QAbstractItemModel::dataChanged);
+    QVERIFY(f.store.setData(line, Qt::Checked, Qt::CheckStateRole));
+    QVERIFY(f.store.isChecked(0));
+    QCOMPARE(changed.size(), 1);
+    QVERIFY(!f.store.setData(line, QStringLiteral("altro"), Qt::EditRole));
+    // Assistive tools get the name, never megabytes of it.
+    f.store.updateEntry(0, QString(5000, QLatin1Char('n')), QStringLiteral("uno"));
+    QCOMPARE(line.data(Qt::AccessibleTextRole).toString().size(), 1001);
+    // Renaming gives the line a new name id, so views lay it out again.
+    QVERIFY(line.data(HistoryStore::NameIdRole) != QVariant(quint64(1)));
 }
 
 void TestHistoryStore::containsIsExactAndCaseSensitive()
@@ -157,13 +143,13 @@ void TestHistoryStore::remove()
     // Entry 1 renamed, so that its name, content and caption differ.
     f.store.updateEntry(1, QStringLiteral("b"), QStringLiteral("contenuto b"));
     for (int i : {0, 2, 4})
-        f.list.item(i)->setCheckState(Qt::Checked);
+        f.store.setChecked(i, true);
 
     f.store.removeEntryAt(index);
 
     QCOMPARE(f.store.count(), 4);
-    QCOMPARE(f.names(), names);
-    QCOMPARE(f.menuCaptions(), names);
+    QCOMPARE(f.column(Qt::DisplayRole), names);
+    QCOMPARE(f.column(HistoryStore::CaptionRole), names);
     QList<bool> states;
     for (int i = 0; i < 4; ++i) {
         states << f.store.isChecked(i);
@@ -172,33 +158,10 @@ void TestHistoryStore::remove()
         QCOMPARE(f.store.readContent(i), expected);
     }
     QCOMPARE(states, checked);
-    // The slot past the old last entry is emptied.
-    QCOMPARE(f.store.contentSlot(5), QString());
-    QCOMPARE(f.list.currentRow(), -1);
-}
-
-void TestHistoryStore::removingLastEntryDisablesButtons()
-{
-    Fixture f;
-    f.add({"solo"});
-    f.store.removeEntryAt(0);
-    QCOMPARE(f.store.count(), 0);
-    QVERIFY(f.menuCaptions().isEmpty());
-    QCOMPARE(f.buttons.calls, QList<bool>{false});
     // Out-of-range indexes change nothing.
-    f.store.removeEntryAt(0);
+    f.store.removeEntryAt(4);
     f.store.removeEntryAt(-1);
-    QCOMPARE(f.buttons.calls.size(), 1);
-}
-
-void TestHistoryStore::appendEnablesButtonsOnlyWithSelection()
-{
-    Fixture f;
-    f.add({"a"});
-    QVERIFY(f.buttons.calls.isEmpty());
-    f.list.setCurrentRow(0);
-    f.add({"b"});
-    QCOMPARE(f.buttons.calls, QList<bool>{true});
+    QCOMPARE(f.store.count(), 4);
 }
 
 void TestHistoryStore::updateRenamesWithoutCutting()
@@ -208,13 +171,13 @@ void TestHistoryStore::updateRenamesWithoutCutting()
     const QString longName(75, QLatin1Char('n'));
     f.store.updateEntry(1, longName, QStringLiteral("nuovo"));
     QCOMPARE(f.store.name(1), longName);
-    QCOMPARE(f.store.mnulista(2)->text(), longName);
+    QCOMPARE(f.store.caption(1), longName);
     QCOMPARE(f.store.readContent(1), QStringLiteral("nuovo"));
     // A name of megabytes would freeze the menu: its caption stops early.
     const QString hugeName(5'000'000, QLatin1Char('h'));
     f.store.updateEntry(1, hugeName, QStringLiteral("nuovo"));
     QCOMPARE(f.store.name(1), hugeName);
-    QCOMPARE(f.store.mnulista(2)->text().size(), HistoryStore::kRenamedCaptionLength + 3);
+    QCOMPARE(f.store.caption(1).size(), HistoryStore::kRenamedCaptionLength + 3);
 }
 
 void TestHistoryStore::clearThenCaptureSameTextAgain()
@@ -223,27 +186,81 @@ void TestHistoryStore::clearThenCaptureSameTextAgain()
     f.add({"a", "b"});
     f.store.clear();
     QCOMPARE(f.store.count(), 0);
-    QVERIFY(f.menuCaptions().isEmpty());
     QVERIFY(!f.store.containsText(QStringLiteral("a")));
-    // Clearing leaves the table's slots as they were.
-    QCOMPARE(f.store.contentSlot(1), QStringLiteral("b"));
     QCOMPARE(f.store.appendEntry(QStringLiteral("a")), 0);
-    QCOMPARE(f.store.mnulista(1)->text(), QStringLiteral("a"));
-    QCOMPARE(f.menuCaptions(), QStringList{"a"});
+    QCOMPARE(f.store.caption(0), QStringLiteral("a"));
 }
 
 void TestHistoryStore::capacity()
 {
-    Fixture f;
+    // No model tester: it would walk the whole model at each of the appends.
+    HistoryStore store;
     for (int i = 0; i < HistoryStore::kCapacity; ++i)
-        f.store.appendEntry(QString::number(i));
-    QVERIFY(f.store.isFull());
-    QCOMPARE(f.store.appendEntry(QStringLiteral("di troppo")), -1);
-    QCOMPARE(f.store.count(), HistoryStore::kCapacity);
-    // Removing the last entry clears the final free slot and stays inside the table.
-    f.store.removeEntryAt(HistoryStore::kCapacity - 1);
-    QCOMPARE(f.store.contentSlot(HistoryStore::kTableSize - 2), QString());
-    QCOMPARE(f.store.appendEntry(QStringLiteral("di nuovo")), HistoryStore::kCapacity - 1);
+        store.appendEntry(QString::number(i));
+    QVERIFY(store.isFull());
+    QCOMPARE(store.appendEntry(QStringLiteral("di troppo")), -1);
+    QCOMPARE(store.count(), HistoryStore::kCapacity);
+    store.removeEntryAt(HistoryStore::kCapacity - 1);
+    QCOMPARE(store.appendEntry(QStringLiteral("di nuovo")), HistoryStore::kCapacity - 1);
+}
+
+void TestHistoryStore::randomSequencesAgreeWithReference()
+{
+    // Few distinct texts, so that repeats, equal contents and emptying happen often.
+    for (quint32 seed = 1; seed <= 40; ++seed) {
+        Fixture f;
+        Reference ref;
+        QRandomGenerator rng(seed);
+        QStringList log;
+        for (int step = 0; step < 150; ++step) {
+            const int n = int(ref.entries.size());
+            const int at = n ? int(rng.bounded(n)) : 0;
+            const QString text = QStringLiteral("t%1").arg(rng.bounded(12));
+            switch (rng.bounded(n ? 6 : 1)) {
+            case 0:
+                log << QStringLiteral("append ") + text;
+                if (!f.store.containsText(text)) {
+                    f.store.appendEntry(text);
+                    ref.entries.append({text, text, text});
+                }
+                break;
+            case 1:
+                log << QStringLiteral("remove %1").arg(at);
+                f.store.removeEntryAt(at);
+                ref.entries.removeAt(at);
+                break;
+            case 2:
+                log << QStringLiteral("rename %1 ").arg(at) + text;
+                f.store.updateEntry(at, text + QLatin1Char('!'), text);
+                ref.entries[at].name = ref.entries[at].caption = text + QLatin1Char('!');
+                ref.entries[at].content = text;
+                break;
+            case 3:
+                log << QStringLiteral("toggle %1").arg(at);
+                ref.entries[at].checked = !ref.entries[at].checked;
+                f.store.setData(f.store.index(at),
+                                ref.entries[at].checked ? Qt::Checked : Qt::Unchecked,
+                                Qt::CheckStateRole);
+                break;
+            case 4:
+                log << QStringLiteral("clear");
+                f.store.clear();
+                ref.entries.clear();
+                break;
+            default:
+                log << QStringLiteral("contains ") + text;
+                break;
+            }
+            QList<Reference::Entry> held;
+            for (int i = 0; i < f.store.count(); ++i)
+                held.append({f.store.name(i), f.store.readContent(i), f.store.caption(i),
+                             f.store.isChecked(i)});
+            const bool contained = std::any_of(ref.entries.begin(), ref.entries.end(),
+                                               [&](const auto &e) { return e.content == text; });
+            if (held != ref.entries || f.store.containsText(text) != contained)
+                QFAIL(qPrintable(QStringLiteral("seed %1:\n").arg(seed) + log.join('\n')));
+        }
+    }
 }
 
 QTEST_MAIN(TestHistoryStore)

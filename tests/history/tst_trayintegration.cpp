@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "fakeplatform.h"
 #include "form1.h"
+#include "traycopymenu.h"
 
 #include <QAction>
 #include <QApplication>
@@ -163,7 +164,7 @@ void TestTrayIntegration::copyMenuItemCopiesContent()
     Run run;
     run.copyAndTick(QStringLiteral("primo"));
     run.copyAndTick(QStringLiteral("secondo"));
-    run.form->store().mnulista(1)->trigger();
+    run.form->trayMenu().mnulista(1)->trigger();
     QCOMPARE(run.fake.clipboard.text(), QStringLiteral("primo"));
     run.form->menus().mnuAnnulla->trigger();
     QCOMPARE(run.fake.clipboard.text(), QStringLiteral("primo"));

@@ -4,8 +4,10 @@
 #include "buttontoolbar.h"
 #include "fakeplatform.h"
 #include "form1.h"
+#include "historyview.h"
+#include "traycopymenu.h"
 
-#include <QListWidget>
+#include <QAction>
 #include <QToolButton>
 #include <memory>
 
@@ -32,7 +34,7 @@ struct EntryFixture
             form->store().appendEntry(text);
     }
 
-    QListWidget &list() { return *form->List1; }
+    HistoryView &list() { return *form->List1; }
     HistoryStore &store() { return form->store(); }
     MenuTree &menus() { return form->menus(); }
     FakeClipboard &clipboard() { return fake.clipboard; }
@@ -42,7 +44,7 @@ struct EntryFixture
     void check(std::initializer_list<int> rows)
     {
         for (int row : rows)
-            list().item(row)->setCheckState(Qt::Checked);
+            store().setChecked(row, true);
     }
     // Another program copies text, and the monitor ticks.
     void copyAndTick(const QString &text)
@@ -68,7 +70,7 @@ struct EntryFixture
     {
         QStringList result;
         for (int i = 1; i <= store().count(); ++i)
-            result << store().mnulista(i)->text();
+            result << form->trayMenu().mnulista(i)->text();
         return result;
     }
     // Enabled states of the toolbar buttons "Mod" and "Elim".

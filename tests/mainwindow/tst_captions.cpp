@@ -7,12 +7,12 @@
 #include "frmabout.h"
 #include "frmopz.h"
 #include "helplauncher.h"
+#include "historyview.h"
 #include "memorystatus.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QLabel>
-#include <QListWidget>
 #include <QPushButton>
 #include <QStyleOptionButton>
 #include <QTest>

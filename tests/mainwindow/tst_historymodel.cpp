@@ -190,8 +190,11 @@ private:
         if (row == -1)
             return;
         log(QStringLiteral("toggle check %1").arg(row));
-        QListWidgetItem *line = m_f.list().item(row);
-        line->setCheckState(line->checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked);
+        // As a click on the check box does it: through the list's model.
+        const QModelIndex line = m_f.list().model()->index(row, 0);
+        m_f.list().model()->setData(
+            line, line.data(Qt::CheckStateRole) == Qt::Checked ? Qt::Unchecked : Qt::Checked,
+            Qt::CheckStateRole);
         m.entries[row].checked = !m.entries[row].checked;
     }
 
@@ -395,7 +398,7 @@ private:
         Model seen;
         for (int i = 0; i < store.count(); ++i)
             seen.entries.append({store.name(i), store.readContent(i), store.isChecked(i),
-                                 store.mnulista(i + 1)->text()});
+                                 m_f.form->trayMenu().mnulista(i + 1)->text()});
         seen.clipboard = m_f.clipboard().text();
         seen.selected = selectedRow(m_f.list());
         seen.buttons = m_f.selectionButtons() == QList<bool>{true, true};
@@ -412,19 +415,20 @@ private:
                 .arg(describe(seen), describe(m));
         // The store's own invariants.
         HistoryStore &store = m_f.store();
+        const TrayCopyMenu &tray = m_f.form->trayMenu();
         const QList<QAction *> items = m_f.menus().mnucdLista->actions();
         const qsizetype trayItems =
-            items.indexOf(m_f.menus().separ) - items.indexOf(store.mnulista(0)) - 1;
+            items.indexOf(m_f.menus().separ) - items.indexOf(tray.mnulista(0)) - 1;
         if (trayItems != store.count() || m_f.list().count() != store.count())
             return QStringLiteral("%1 tray items and %2 lines for %3 entries")
                 .arg(trayItems)
                 .arg(m_f.list().count())
                 .arg(store.count());
-        if (store.mnulista(0)->isVisible() || store.mnulista(0)->isEnabled())
+        if (tray.mnulista(0)->isVisible() || tray.mnulista(0)->isEnabled())
             return QStringLiteral("the placeholder tray item shows");
         for (int i = 0; i < store.count(); ++i) {
             if (!store.containsText(store.readContent(i)) ||
-                items[i + items.indexOf(store.mnulista(0)) + 1] != store.mnulista(i + 1))
+                items[i + items.indexOf(tray.mnulista(0)) + 1] != tray.mnulista(i + 1))
                 return QStringLiteral("entry %1 is not found or its tray item is out of place")
                     .arg(i);
         }

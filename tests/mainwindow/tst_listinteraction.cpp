@@ -15,13 +15,13 @@ const QString kNoSelectionTip =
 const QList<bool> kEnabled{true, true};
 const QList<bool> kDisabled{false, false};
 
-QPoint centreOf(QListWidget &list, int row)
+QPoint centreOf(HistoryView &list, int row)
 {
-    return list.visualItemRect(list.item(row)).center();
+    return list.visualRect(list.model()->index(row, 0)).center();
 }
 
 // The pointer moves over the list (the platform's own pointer cannot be moved here).
-void moveOver(QListWidget &list, const QPoint &pos)
+void moveOver(QAbstractItemView &list, const QPoint &pos)
 {
     QMouseEvent move(QEvent::MouseMove, pos, list.viewport()->mapToGlobal(pos), Qt::NoButton,
                      Qt::NoButton, Qt::NoModifier);
@@ -29,7 +29,7 @@ void moveOver(QListWidget &list, const QPoint &pos)
 }
 
 // A double-click as the platform reports it: press, release, double-click.
-void doubleClick(QListWidget &list, const QPoint &pos)
+void doubleClick(QAbstractItemView &list, const QPoint &pos)
 {
     QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, pos);
     QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, pos);

@@ -3,9 +3,9 @@
 #include "fakeplatform.h"
 #include "form1.h"
 #include "framegeometry.h"
+#include "historyview.h"
 
 #include <QAction>
-#include <QListWidget>
 #include <QMenu>
 #include <QTest>
 #include <QToolButton>

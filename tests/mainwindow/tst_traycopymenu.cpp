@@ -9,17 +9,18 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QImage>
-#include <QListWidget>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
 #include <QTest>
+#include <QWheelEvent>
 
 namespace {
 
 // The copy menu's fixed items around the entries, as the main window builds them.
 struct Menu
 {
-    QListWidget list;
+    HistoryStore store;
     QMenu menu;
     QAction *hint = menu.addAction(QStringLiteral("Copia il contenuto di:"));
     QAction *sep1 = menu.addSeparator();
@@ -28,7 +29,6 @@ struct Menu
     QAction *svuota = menu.addAction(QStringLiteral("&Svuota lista"));
     QAction *sep2 = menu.addSeparator();
     QAction *annulla = menu.addAction(QStringLiteral("&Annulla"));
-    HistoryStore store{list, menu, *placeholder, *separ};
     ScriptedMessageBox messages;
 
     Menu() { placeholder->setVisible(false); }
@@ -48,6 +48,14 @@ const QString kUnavailable = QStringLiteral(
     "Gli Scrivel di sistema non sono disponibili. Terminare l'operazione in corso prima di "
     "riprovare.");
 
+QStringList entries(int n)
+{
+    QStringList texts;
+    for (int i = 0; i < n; ++i)
+        texts << QStringLiteral("voce %1").arg(i);
+    return texts;
+}
+
 } // namespace
 
 class TestTrayCopyMenu : public QObject
@@ -59,13 +67,14 @@ private Q_SLOTS:
     void copyEmptiesOtherFormats();
     void unavailableClipboard();
     void hints();
+    void manyEntriesShowAWindowThatMoves();
 };
 
 void TestTrayCopyMenu::itemsInCaptureOrder()
 {
     Menu m;
     FakeClipboard clipboard;
-    TrayCopyMenu copyMenu(m.store, clipboard, m.messages, m.menu);
+    TrayCopyMenu copyMenu(m.store, clipboard, m.messages, m.menu, *m.placeholder, *m.separ);
     QCOMPARE(m.visibleCaptions(),
              QStringList({"Copia il contenuto di:", "-", "-", "&Svuota lista", "-", "&Annulla"}));
     // Both separators of the empty menu are drawn, one below the other.
@@ -88,7 +97,7 @@ void TestTrayCopyMenu::copiesWholeContentNotCaption()
 {
     Menu m;
     FakeClipboard clipboard;
-    TrayCopyMenu copyMenu(m.store, clipboard, m.messages, m.menu);
+    TrayCopyMenu copyMenu(m.store, clipboard, m.messages, m.menu, *m.placeholder, *m.separ);
     const QString longText = QString(70, QLatin1Char('L'));
     m.store.appendEntry(QStringLiteral("abc"));
     m.store.appendEntry(longText);
@@ -98,7 +107,7 @@ void TestTrayCopyMenu::copiesWholeContentNotCaption()
 
     // A renamed entry shows its name but copies its content.
     m.store.updateEntry(0, QStringLiteral("nome"), QStringLiteral("contenuto"));
-    QCOMPARE(m.store.mnulista(1)->text(), QStringLiteral("nome"));
+    QCOMPARE(copyMenu.mnulista(1)->text(), QStringLiteral("nome"));
     copyMenu.copyEntry(1);
     QCOMPARE(clipboard.text(), QStringLiteral("contenuto"));
     QVERIFY(m.messages.calls.isEmpty());
@@ -111,7 +120,7 @@ void TestTrayCopyMenu::copyEmptiesOtherFormats()
 {
     Menu m;
     QtClipboard clipboard;
-    TrayCopyMenu copyMenu(m.store, clipboard, m.messages, m.menu);
+    TrayCopyMenu copyMenu(m.store, clipboard, m.messages, m.menu, *m.placeholder, *m.separ);
     m.store.appendEntry(QStringLiteral("testo"));
     auto *data = new QMimeData;
     data->setImageData(QImage(4, 4, QImage::Format_RGB32));
@@ -126,7 +135,7 @@ void TestTrayCopyMenu::unavailableClipboard()
 {
     Menu m;
     FakeClipboard clipboard;
-    TrayCopyMenu copyMenu(m.store, clipboard, m.messages, m.menu);
+    TrayCopyMenu copyMenu(m.store, clipboard, m.messages, m.menu, *m.placeholder, *m.separ);
     m.store.appendEntry(QStringLiteral("abc"));
     clipboard.setUnavailable(true);
     copyMenu.copyEntry(1);
@@ -141,7 +150,7 @@ void TestTrayCopyMenu::hints()
 {
     Menu m;
     FakeClipboard clipboard;
-    TrayCopyMenu copyMenu(m.store, clipboard, m.messages, m.menu);
+    TrayCopyMenu copyMenu(m.store, clipboard, m.messages, m.menu, *m.placeholder, *m.separ);
     copyMenu.showHint();
     m.store.appendEntry(QStringLiteral("abc"));
     copyMenu.showHint();
@@ -152,6 +161,47 @@ void TestTrayCopyMenu::hints()
                             "contenuto negli Scrivel di sistema."));
     QCOMPARE(m.messages.calls[0].style, 64);
     QCOMPARE(m.messages.calls[1].style, 64);
+}
+
+void TestTrayCopyMenu::manyEntriesShowAWindowThatMoves()
+{
+    Menu m;
+    FakeClipboard clipboard;
+    TrayCopyMenu copyMenu(m.store, clipboard, m.messages, m.menu, *m.placeholder, *m.separ);
+    copyMenu.setRows(5);
+    for (const QString &text : entries(12))
+        m.store.appendEntry(text);
+    const QStringList fixed{"Copia il contenuto di:", "-"};
+    const QStringList end{"-", "&Svuota lista", "-", "&Annulla"};
+    QCOMPARE(m.visibleCaptions(), fixed + entries(12).mid(0, 5) + end);
+
+    // The wheel and the keys past the last item move the window, in order.
+    m.menu.popup(QPoint(0, 0));
+    QVERIFY(QTest::qWaitForWindowExposed(&m.menu));
+    QWheelEvent down(QPointF(5, 5), m.menu.mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120),
+                     Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(&m.menu, &down);
+    QCOMPARE(copyMenu.firstShown(), 3);
+    m.menu.setActiveAction(copyMenu.mnulista(8));
+    QTest::keyClick(&m.menu, Qt::Key_Down);
+    QCOMPARE(m.visibleCaptions(), fixed + entries(12).mid(4, 5) + end);
+    QCOMPARE(m.menu.activeAction()->text(), QStringLiteral("voce 8"));
+    QTest::keyClick(&m.menu, Qt::Key_PageDown);
+    QCOMPARE(copyMenu.firstShown(), 7);
+    // Choosing an item copies the entry it shows now.
+    QCOMPARE(copyMenu.mnulista(12)->data().toInt(), 12);
+    copyMenu.copyEntry(copyMenu.mnulista(12)->data().toInt());
+    QCOMPARE(clipboard.text(), QStringLiteral("voce 11"));
+
+    // Removals pull the window back inside the history; an emptied history
+    // leaves only the fixed items.
+    for (int i = 0; i < 6; ++i)
+        m.store.removeEntryAt(0);
+    QCOMPARE(copyMenu.firstShown(), 1);
+    QCOMPARE(m.visibleCaptions(), fixed + entries(12).mid(7, 5) + end);
+    m.store.clear();
+    QCOMPARE(m.visibleCaptions(), fixed + end);
+    m.menu.hide();
 }
 
 QTEST_MAIN(TestTrayCopyMenu)

@@ -1,11 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QCache>
+#include <QStaticText>
 #include <QStyledItemDelegate>
 
 // Draws each history line on one visual line, whatever the length of its
-// text: line breaks become a visible mark and the rest is elided. The cost
-// of drawing does not grow with the text, and the text itself is untouched.
+// text: line breaks become a visible mark and the rest is elided. A line's
+// drawn text is laid out once for its name and the list's width, then
+// reused at every paint; the cost does not grow with the text, and the text
+// itself is untouched.
 class EntryDelegate : public QStyledItemDelegate
 {
     Q_OBJECT
@@ -19,7 +23,17 @@ public:
     QString displayText(const QVariant &value, const QLocale &locale) const override;
 
     QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override;
+    void paint(QPainter *painter, const QStyleOptionViewItem &option,
+               const QModelIndex &index) const override;
 
 protected:
     void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override;
+
+private:
+    // The drawn line of each name id, elided to m_width pixels.
+    const QStaticText &drawnLine(const QModelIndex &index, const QFont &font, int width) const;
+
+    mutable QCache<quint64, QStaticText> m_lines{1024};
+    mutable int m_width = -1;
+    mutable QFont m_font;
 };

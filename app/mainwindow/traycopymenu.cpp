@@ -1,0 +1,195 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "traycopymenu.h"
+
+#include "clipboardwriter.h"
+#include "historystore.h"
+#include "messagebox.h"
+
+#include <QAction>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QScreen>
+#include <QStyle>
+#include <QStyleOptionMenuItem>
+#include <QWheelEvent>
+#include <algorithm>
+
+namespace {
+
+// Before any screen is known, as many items as a small screen holds.
+constexpr int kDefaultRows = 20;
+// The pointer rests this long on an edge item before the window moves, then
+// moves one entry per step.
+constexpr int kEdgeDelayMs = 400;
+constexpr int kEdgeStepMs = 60;
+constexpr int kWheelRows = 3;
+
+} // namespace
+
+TrayCopyMenu::TrayCopyMenu(HistoryStore &store, Clipboard &clipboard, MessageBox &messages,
+                           QMenu &mnucdLista, QAction &mnulista0, QAction &insertBefore)
+    : m_store(store), m_clipboard(clipboard), m_messages(messages), m_menu(mnucdLista),
+      m_placeholder(mnulista0), m_insertBefore(insertBefore), m_rows(kDefaultRows)
+{
+    // Empty, the menu shows its two separators in a row around the missing
+    // entries, as it is meant to look.
+    m_menu.setSeparatorsCollapsible(false);
+    m_menu.installEventFilter(this);
+    connect(&m_menu, &QMenu::hovered, this, &TrayCopyMenu::hovered);
+    connect(&m_menu, &QMenu::aboutToHide, &m_edgeScroll, &QTimer::stop);
+    connect(&m_edgeScroll, &QTimer::timeout, this, [this] {
+        m_edgeScroll.setInterval(kEdgeStepMs);
+        scrollBy(m_edgeDirection);
+    });
+    for (auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
+        connect(&m_store, signal, this, &TrayCopyMenu::sync);
+    connect(&m_store, &QAbstractItemModel::modelReset, this, &TrayCopyMenu::sync);
+    connect(&m_store, &QAbstractItemModel::dataChanged, this, &TrayCopyMenu::sync);
+    sync();
+}
+
+void TrayCopyMenu::copyEntry(int index)
+{
+    if (index < 1 || index > m_store.count())
+        return;
+    // Emptying the clipboard first leaves no other format behind.
+    if (!ClipboardWriter::copy(m_clipboard, m_store.readContent(index - 1), true))
+        m_messages.MsgBox(ClipboardWriter::unavailableMessage(), MessageBox::Exclamation);
+}
+
+void TrayCopyMenu::showHint()
+{
+    if (m_store.count() > 0)
+        m_messages.MsgBox(QStringLiteral("Selezionare una voce di quelle sottostanti per copiare "
+                                         "il relativo contenuto negli Scrivel di sistema."),
+                          MessageBox::Information);
+    else
+        m_messages.MsgBox(
+            QStringLiteral("Copiare del testo negli Scrivel di sistema e poi visualizzare di "
+                           "nuovo questo menu: conterrà tutto ciò che di volta in volta viene "
+                           "copiato o tagliato dalle applicazioni usate."),
+            MessageBox::Information);
+}
+
+void TrayCopyMenu::popup(const QPoint &globalPos)
+{
+    m_top = 0;
+    setRows(rowsThatFit(globalPos));
+    m_menu.popup(globalPos);
+}
+
+QAction *TrayCopyMenu::mnulista(int element) const
+{
+    if (element == 0)
+        return &m_placeholder;
+    const int slot = element - 1 - m_top;
+    return slot >= 0 && slot < int(m_items.size()) ? m_items[size_t(slot)] : nullptr;
+}
+
+void TrayCopyMenu::setRows(int rows)
+{
+    m_rows = std::max(1, rows);
+    sync();
+}
+
+bool TrayCopyMenu::canScroll(int delta) const
+{
+    return delta < 0 ? m_top > 0 : m_top + int(m_items.size()) < m_store.count();
+}
+
+void TrayCopyMenu::scrollBy(int delta)
+{
+    const int top = std::clamp(m_top + delta, 0, std::max(0, m_store.count() - m_rows));
+    if (top == m_top)
+        return;
+    m_top = top;
+    sync();
+}
+
+void TrayCopyMenu::sync()
+{
+    const int count = m_store.count();
+    m_top = std::clamp(m_top, 0, std::max(0, count - m_rows));
+    const size_t wanted = size_t(std::min(m_rows, count - m_top));
+    while (m_items.size() > wanted) {
+        delete m_items.back();
+        m_items.pop_back();
+    }
+    while (m_items.size() < wanted) {
+        auto *item = new QAction(&m_menu);
+        m_menu.insertAction(&m_insertBefore, item);
+        m_items.push_back(item);
+    }
+    for (size_t slot = 0; slot < m_items.size(); ++slot) {
+        const int index = m_top + int(slot);
+        // Only a caption that changes makes the menu lay its items out again.
+        m_items[slot]->setText(m_store.caption(index));
+        m_items[slot]->setData(index + 1);
+    }
+}
+
+int TrayCopyMenu::rowsThatFit(const QPoint &globalPos) const
+{
+    const QScreen *screen = QGuiApplication::screenAt(globalPos);
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return kDefaultRows;
+    QStyleOptionMenuItem option;
+    option.initFrom(&m_menu);
+    option.menuItemType = QStyleOptionMenuItem::Normal;
+    option.text = QStringLiteral("X");
+    const int itemHeight =
+        std::max(1, m_menu.style()
+                        ->sizeFromContents(QStyle::CT_MenuItem, &option,
+                                           QSize(0, m_menu.fontMetrics().height()), &m_menu)
+                        .height());
+    // What the fixed items and the frame take: the menu's height without the entries.
+    const int fixed = m_menu.sizeHint().height() - int(m_items.size()) * itemHeight;
+    return std::max(1, (screen->availableGeometry().height() - fixed) / itemHeight - 1);
+}
+
+void TrayCopyMenu::hovered(QAction *action)
+{
+    const int direction = !m_items.empty() && action == m_items.front()  ? -1
+                          : !m_items.empty() && action == m_items.back() ? 1
+                                                                         : 0;
+    if (direction == 0 || !canScroll(direction)) {
+        m_edgeScroll.stop();
+        return;
+    }
+    if (m_edgeScroll.isActive() && m_edgeDirection == direction)
+        return;
+    m_edgeDirection = direction;
+    m_edgeScroll.start(kEdgeDelayMs);
+}
+
+bool TrayCopyMenu::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != &m_menu || m_items.empty())
+        return QObject::eventFilter(watched, event);
+    if (event->type() == QEvent::Wheel) {
+        const int steps = static_cast<QWheelEvent *>(event)->angleDelta().y() / 120;
+        scrollBy(-steps * kWheelRows);
+        return true;
+    }
+    if (event->type() != QEvent::KeyPress)
+        return QObject::eventFilter(watched, event);
+    // Past the first or last item the window moves instead of the highlight.
+    const int key = static_cast<QKeyEvent *>(event)->key();
+    QAction *active = m_menu.activeAction();
+    if (key == Qt::Key_Down && active == m_items.back() && canScroll(1)) {
+        scrollBy(1);
+        return true;
+    }
+    if (key == Qt::Key_Up && active == m_items.front() && canScroll(-1)) {
+        scrollBy(-1);
+        return true;
+    }
+    if ((key == Qt::Key_PageDown || key == Qt::Key_PageUp) && m_store.count() > m_rows) {
+        scrollBy(key == Qt::Key_PageDown ? m_rows : -m_rows);
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
+}

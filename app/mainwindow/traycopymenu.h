@@ -1,0 +1,73 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QObject>
+#include <QTimer>
+#include <vector>
+
+class Clipboard;
+class HistoryStore;
+class MessageBox;
+class QAction;
+class QMenu;
+class QPoint;
+
+// The tray icon's copy menu (mnucdLista), a view of the history: every entry
+// by its tray caption, in order; choosing one puts the entry's content back
+// on the clipboard.
+//
+// The menu holds items only for the entries it can show at once on the
+// screen, so that opening it costs the same with ten entries or thirty
+// thousand. When there are more, the items show a window of the history that
+// the wheel, the arrow and page keys, and the pointer resting on the first
+// or last item move.
+class TrayCopyMenu : public QObject
+{
+    Q_OBJECT
+public:
+    // mnulista0 is the hidden placeholder inside mnucdLista; entry items
+    // follow it, before `insertBefore`.
+    TrayCopyMenu(HistoryStore &store, Clipboard &clipboard, MessageBox &messages, QMenu &mnucdLista,
+                 QAction &mnulista0, QAction &insertBefore);
+
+    // Element `index` of mnulista was chosen (1 for the first entry).
+    void copyEntry(int index);
+    // The hint item "Copia il contenuto di:" was chosen.
+    void showHint();
+    // Opens the menu at a point of the screen, on the screen that holds it,
+    // showing the history from its first entry.
+    void popup(const QPoint &globalPos);
+
+    // mnulista(element): element 0 is the placeholder, element i + 1 is the
+    // item of entry i while the menu shows it (nullptr otherwise).
+    QAction *mnulista(int element) const;
+    // The first entry the items show, and how many items there may be.
+    int firstShown() const { return m_top; }
+    int rows() const { return m_rows; }
+    void setRows(int rows);
+    // Moves the window of shown entries by `delta` entries.
+    void scrollBy(int delta);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    // Brings the items in line with the history and the window.
+    void sync();
+    int rowsThatFit(const QPoint &globalPos) const;
+    bool canScroll(int delta) const;
+    void hovered(QAction *action);
+
+    HistoryStore &m_store;
+    Clipboard &m_clipboard;
+    MessageBox &m_messages;
+    QMenu &m_menu;
+    QAction &m_placeholder;
+    QAction &m_insertBefore;
+    std::vector<QAction *> m_items;
+    int m_top = 0;
+    int m_rows;
+    // Scrolls while the pointer rests on the first or last item.
+    QTimer m_edgeScroll;
+    int m_edgeDirection = 0;
+};

@@ -1,0 +1,119 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "entrydelegate.h"
+#include "historystore.h"
+#include "historyview.h"
+
+#include <QImage>
+#include <QPixmap>
+#include <QTest>
+
+// Exposes the text a line is drawn with.
+class ProbeDelegate : public EntryDelegate
+{
+public:
+    using EntryDelegate::EntryDelegate;
+    QString drawnText(const QModelIndex &index) const
+    {
+        QStyleOptionViewItem option;
+        initStyleOption(&option, index);
+        return option.text;
+    }
+};
+
+namespace {
+
+struct List
+{
+    HistoryStore store;
+    HistoryView view{store};
+    ProbeDelegate *delegate = new ProbeDelegate(&view);
+    List() { view.setItemDelegate(delegate); }
+    QImage image()
+    {
+        QPixmap canvas(view.size());
+        view.render(&canvas);
+        return canvas.toImage();
+    }
+};
+
+} // namespace
+
+class TestEntryDelegate : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void linesAreDrawnOnOneLine_data();
+    void linesAreDrawnOnOneLine();
+    void hugeTextDrawsLikeAShortOne();
+    void renamedLineIsDrawnAgain();
+};
+
+void TestEntryDelegate::linesAreDrawnOnOneLine_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("drawn");
+    QTest::newRow("LF") << "a\nb"
+                        << "a\u23CEb";
+    QTest::newRow("CR LF is one break") << "a\r\nb"
+                                        << "a\u23CEb";
+    QTest::newRow("lone CR") << "a\rb"
+                             << "a\u23CEb";
+    QTest::newRow("tab") << "a\tb"
+                         << "a b";
+    QTest::newRow("plain") << "abc"
+                           << "abc";
+}
+
+void TestEntryDelegate::linesAreDrawnOnOneLine()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, drawn);
+    List list;
+    list.store.appendEntry(text);
+    QCOMPARE(list.delegate->drawnText(list.store.index(0)), drawn);
+    // The stored text is never changed by drawing.
+    QCOMPARE(list.store.name(0), text);
+}
+
+void TestEntryDelegate::hugeTextDrawsLikeAShortOne()
+{
+    List list;
+    const QString huge = QString(10'000'000, QLatin1Char('x')) + QStringLiteral("\nfine");
+    list.store.appendEntry(QStringLiteral("breve"));
+    list.store.appendEntry(huge);
+    const QModelIndex hugeIndex = list.store.index(1);
+    const QString drawn = list.delegate->drawnText(hugeIndex);
+    QCOMPARE(drawn.size(), EntryDelegate::kDrawnLength + 1);
+    QVERIFY(drawn.endsWith(QChar(0x2026)));
+    QStyleOptionViewItem option;
+    option.initFrom(&list.view);
+    QCOMPARE(list.delegate->sizeHint(option, hugeIndex).height(),
+             list.delegate->sizeHint(option, list.store.index(0)).height());
+    list.view.resize(200, 100);
+    list.image(); // must neither hang nor crash
+    QCOMPARE(list.store.name(1).size(), huge.size());
+}
+
+void TestEntryDelegate::renamedLineIsDrawnAgain()
+{
+    // Lines are laid out once and then drawn from what was kept: a new name
+    // or a new width must not show the old text.
+    List list;
+    list.view.resize(200, 60);
+    list.store.appendEntry(QStringLiteral("iiii"));
+    const QImage before = list.image();
+    QCOMPARE(list.image(), before);
+    list.store.updateEntry(0, QStringLiteral("WWWWWWWW"), QStringLiteral("iiii"));
+    const QImage renamed = list.image();
+    QVERIFY(renamed != before);
+    list.store.updateEntry(0, QStringLiteral("iiii"), QStringLiteral("iiii"));
+    QCOMPARE(list.image(), before);
+    list.store.updateEntry(0, QString(60, QLatin1Char('W')), QStringLiteral("iiii"));
+    const QImage wide = list.image();
+    list.view.resize(120, 60);
+    list.view.resize(200, 60);
+    QCOMPARE(list.image(), wide);
+}
+
+QTEST_MAIN(TestEntryDelegate)
+#include "tst_entrydelegate.moc"
