@@ -10,6 +10,7 @@
 #include "platform.h"
 #include "screenmetrics.h"
 #include "selectedrow.h"
+#include "settingkeys.h"
 #include "settingsstore.h"
 #include "textnumber.h"
 #include "uifonts.h"
@@ -25,18 +26,10 @@
 
 namespace {
 
-const QString kPosizione = QStringLiteral("Posizione");
-const QString kGrandezze = QStringLiteral("Grandezze");
-const QString kSinFA = QStringLiteral("SinFA");
-const QString kAltoFA = QStringLiteral("AltoFA");
-const QString kLarghFA = QStringLiteral("LarghFA");
-const QString kAltFA = QStringLiteral("AltFA");
-const QString kUnset = QStringLiteral("-1");
-
-int twipsValue(const QString &text)
+// A stored text read as a number of twips.
+int twipsValue(const Setting::Number &key, const QString &text)
 {
-    const qint64 value = TextNumber::roundHalfEven(TextNumber::leading(text));
-    return int(std::clamp<qint64>(value, -1'000'000'000, 1'000'000'000));
+    return int(key.clamped(TextNumber::roundHalfEven(TextNumber::leading(text))));
 }
 
 // A sheet with lines of text and a pencil across it.
@@ -129,13 +122,12 @@ void Form2::place(QWidget *control, const QRect &twips)
 
 void Form2::Form_Load()
 {
-    const SettingsStore &settings = m_platform.settings;
-    const QString sin = settings.GetSetting(kPosizione, kSinFA);
-    const QString alto = settings.GetSetting(kPosizione, kAltoFA);
-    const QString largh = settings.GetSetting(kGrandezze, kLarghFA);
-    const QString alt = settings.GetSetting(kGrandezze, kAltFA);
-    if (sin != kUnset && alto != kUnset && largh != kUnset && alt != kUnset) {
-        const QRect stored(twipsValue(sin), twipsValue(alto), twipsValue(largh), twipsValue(alt));
+    const Setting::Placement &keys = Setting::Editor;
+    const auto [sin, alto, largh, alt] = keys.read(m_platform.settings);
+    if (!keys.left.isMissing(sin) && !keys.top.isMissing(alto) && !keys.width.isMissing(largh) &&
+        !keys.height.isMissing(alt)) {
+        const QRect stored(twipsValue(keys.left, sin), twipsValue(keys.top, alto),
+                           twipsValue(keys.width, largh), twipsValue(keys.height, alt));
         // A window with no size, or on a screen that is gone, could not be
         // used or even found: it opens where a first opening would.
         const QList<QRect> areas = m_platform.screen.allWorkAreasTwips();
@@ -252,12 +244,7 @@ QRect Form2::storableOuterTwips() const
 
 void Form2::storeGeometry()
 {
-    const QRect outer = storableOuterTwips();
-    SettingsStore &settings = m_platform.settings;
-    settings.SaveSetting(kPosizione, kSinFA, QString::number(outer.x()));
-    settings.SaveSetting(kPosizione, kAltoFA, QString::number(outer.y()));
-    settings.SaveSetting(kGrandezze, kLarghFA, QString::number(outer.width()));
-    settings.SaveSetting(kGrandezze, kAltFA, QString::number(outer.height()));
+    Setting::Editor.write(m_platform.settings, storableOuterTwips());
 }
 
 void Form2::done(int result)

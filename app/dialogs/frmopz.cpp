@@ -5,6 +5,7 @@
 #include "helplauncher.h"
 #include "messagebox.h"
 #include "screenmetrics.h"
+#include "settingkeys.h"
 #include "textnumber.h"
 #include "uifonts.h"
 
@@ -15,9 +16,6 @@
 #include <cmath>
 
 namespace {
-
-constexpr int kDefaultInterval = 700;
-constexpr int kLongestInterval = 65535;
 
 const QString kZeroQuestion =
     QStringLiteral("Inserendo 0 il monitoraggio degli Scrivel di sistema verrà interrotto.") +
@@ -121,9 +119,9 @@ void frmOpz::Form_Load()
 {
     Text1->setText(QString::number(m_live.interval()));
     Check1->setChecked(m_live.trayIconShown());
-    Check2->setChecked(*m_live.AvviaAIcona == QLatin1String("1"));
+    Check2->setChecked(Setting::AvviaAIcona.isOn(*m_live.AvviaAIcona));
     Check1_Click();
-    Check3->setChecked(*m_live.ConfUsc == QLatin1String("1"));
+    Check3->setChecked(Setting::ConfUsc.isOn(*m_live.ConfUsc));
 }
 
 void frmOpz::Check1_Click()
@@ -139,7 +137,7 @@ std::optional<int> frmOpz::requestedInterval()
     if (ms == 0 && m_messages.MsgBox(kZeroQuestion, MessageBox::OkCancel |
                                                         MessageBox::Exclamation) != MessageBox::Ok)
         return std::nullopt;
-    if (ms < 0 || ms > kLongestInterval) {
+    if (!Setting::Ref.holds(ms)) {
         m_messages.MsgBox(kOutOfRange, MessageBox::OkOnly | MessageBox::Exclamation);
         // The dialog stays open for the correction.
         Text1->setFocus();
@@ -156,8 +154,8 @@ void frmOpz::Command1_Click()
         return;
     m_live.setInterval(*ms);
     m_live.setTrayIconShown(Check1->isChecked());
-    *m_live.AvviaAIcona = Check2->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
-    *m_live.ConfUsc = Check3->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
+    *m_live.AvviaAIcona = Setting::AvviaAIcona.textOf(Check2->isChecked());
+    *m_live.ConfUsc = Setting::ConfUsc.textOf(Check3->isChecked());
     accept();
 }
 
@@ -173,7 +171,7 @@ void frmOpz::Command3_Click()
 
 void frmOpz::Command4_Click()
 {
-    Text1->setText(QString::number(kDefaultInterval));
+    Text1->setText(QString::number(Setting::Ref.usual));
 }
 
 void frmOpz::Command5_Click()

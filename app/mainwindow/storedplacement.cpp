@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "storedplacement.h"
 
+#include "settingkeys.h"
 #include "textnumber.h"
 
 #include <algorithm>
@@ -14,23 +15,24 @@ bool sortsFromZero(const QString &text)
     return QString::compare(text, QStringLiteral("0"), Qt::CaseSensitive) >= 0;
 }
 
-int twipsValue(const QString &text)
+int twipsValue(const Setting::Number &key, const QString &text)
 {
-    const qint64 value = TextNumber::roundHalfEven(TextNumber::leading(text));
-    return int(std::clamp<qint64>(value, -1'000'000'000, 1'000'000'000));
+    return int(key.clamped(TextNumber::roundHalfEven(TextNumber::leading(text))));
 }
 
 } // namespace
 
 namespace StoredPlacement {
 
-std::optional<QRect> rectangle(const QString &sin, const QString &alto, const QString &larghezza,
-                               const QString &altezza, const QList<QRect> &workAreas)
+std::optional<QRect> rectangle(const SettingsStore &store, const Setting::Placement &keys,
+                               const QList<QRect> &workAreas)
 {
+    const auto [sin, alto, larghezza, altezza] = keys.read(store);
     if (!sortsFromZero(sin) || !sortsFromZero(alto) || !sortsFromZero(larghezza) ||
         !sortsFromZero(altezza))
         return std::nullopt;
-    QRect stored(twipsValue(sin), twipsValue(alto), twipsValue(larghezza), twipsValue(altezza));
+    QRect stored(twipsValue(keys.left, sin), twipsValue(keys.top, alto),
+                 twipsValue(keys.width, larghezza), twipsValue(keys.height, altezza));
     // A window stored on a screen that is gone would be out of sight.
     if (std::none_of(workAreas.begin(), workAreas.end(),
                      [&](const QRect &area) { return area.intersects(stored); }))
