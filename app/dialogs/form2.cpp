@@ -72,7 +72,7 @@ Form2::Form2(Platform &platform, HelpLauncher &help, HistoryStore &store, const 
     setFont(UiFonts::tahoma(8.25));
     m_geometry = new FrameGeometry(*this, m_platform.screen);
     createControls();
-    resize(m_geometry->toPixels(kClientWidth), m_geometry->toPixels(kClientHeight));
+    resize(m_geometry->twips().toPixels(QSize(kClientWidth, kClientHeight)));
     Form_Load();
 }
 
@@ -116,8 +116,7 @@ void Form2::createControls()
 
 void Form2::place(QWidget *control, const QRect &twips)
 {
-    control->setGeometry(m_geometry->toPixels(twips.x()), m_geometry->toPixels(twips.y()),
-                         m_geometry->toPixels(twips.width()), m_geometry->toPixels(twips.height()));
+    control->setGeometry(m_geometry->twips().toPixels(twips));
 }
 
 void Form2::Form_Load()
@@ -238,8 +237,7 @@ QRect Form2::storableOuterTwips() const
     const QRect normal =
         normalGeometry().adjusted(frame.left() - client.left(), frame.top() - client.top(),
                                   frame.right() - client.right(), frame.bottom() - client.bottom());
-    return QRect(m_geometry->toTwips(normal.x()), m_geometry->toTwips(normal.y()),
-                 m_geometry->toTwips(normal.width()), m_geometry->toTwips(normal.height()));
+    return m_geometry->twips().toTwips(normal);
 }
 
 void Form2::storeGeometry()

@@ -7,13 +7,13 @@
 #include "screenmetrics.h"
 #include "settingkeys.h"
 #include "textnumber.h"
+#include "twips.h"
 #include "uifonts.h"
 
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <cmath>
 
 namespace {
 
@@ -27,10 +27,7 @@ const QString kOutOfRange =
 template <typename W>
 W *place(W *widget, const ScreenMetrics &screen, int left, int top, int width, int height)
 {
-    const double x = screen.twipsPerPixelX();
-    const double y = screen.twipsPerPixelY();
-    widget->setGeometry(int(std::lround(left / x)), int(std::lround(top / y)),
-                        int(std::lround(width / x)), int(std::lround(height / y)));
+    widget->setGeometry(Twips::of(screen).toPixels(QRect(left, top, width, height)));
     return widget;
 }
 
@@ -64,8 +61,7 @@ frmOpz::frmOpz(const LiveOptions &live, MessageBox &messages, HelpLauncher &help
 
 void frmOpz::createControls(const ScreenMetrics &screen)
 {
-    setFixedSize(int(std::lround(5625 / screen.twipsPerPixelX())),
-                 int(std::lround(2940 / screen.twipsPerPixelY())));
+    setFixedSize(Twips::of(screen).toPixels(QSize(5625, 2940)));
 
     // Created in tab order, which makes it the focus chain.
     const auto check = [&](const char *name, const QString &caption) {

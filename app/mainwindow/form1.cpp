@@ -23,6 +23,7 @@
 #include "trayart.h"
 #include "traycopymenu.h"
 #include "trayhost.h"
+#include "twips.h"
 #include "uifonts.h"
 #include "windowstyles.h"
 
@@ -31,7 +32,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
-#include <cmath>
+#include <algorithm>
 
 namespace {
 
@@ -84,11 +85,10 @@ void Form1::createControls()
     auto *surface = new QWidget(this);
     setCentralWidget(surface);
 
-    const double tpp = m_platform.screen.twipsPerPixelY();
     Picture1 = new QWidget(surface);
     Picture1->setObjectName(QStringLiteral("Picture1"));
-    Toolbar1 = new ButtonToolbar(QSize(int(std::lround(635 / tpp)), int(std::lround(582 / tpp))),
-                                 Picture1);
+    Toolbar1 =
+        new ButtonToolbar(Twips::verticalOf(m_platform.screen).toPixels(QSize(635, 582)), Picture1);
 
     List1 = new QListWidget(surface);
     List1->setObjectName(QStringLiteral("List1"));
@@ -477,7 +477,7 @@ void Form1::Form_Resize()
     Picture1->setGeometry(0, area.height() - stripHeight, area.width(), stripHeight);
     Toolbar1->fitToWidth(area.width() - Toolbar1->x());
     const int listHeight = area.height() - stripHeight;
-    const int listWidth = m_geometry->toPixels(m_geometry->outerTwips().width() - 150);
+    const int listWidth = m_geometry->twips().xToPixels(m_geometry->outerTwips().width() - 150);
     if (listHeight >= 0 && listWidth >= 0)
         List1->setGeometry(0, 0, listWidth, listHeight);
 }
