@@ -11,8 +11,7 @@
 #include "screenmetrics.h"
 #include "selectedrow.h"
 #include "settingkeys.h"
-#include "settingsstore.h"
-#include "textnumber.h"
+#include "storedplacement.h"
 #include "uifonts.h"
 
 #include <QCloseEvent>
@@ -21,16 +20,9 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
-#include <algorithm>
 #include <limits>
 
 namespace {
-
-// A stored text read as a number of twips.
-int twipsValue(const Setting::Number &key, const QString &text)
-{
-    return int(key.clamped(TextNumber::roundHalfEven(TextNumber::leading(text))));
-}
 
 // A sheet with lines of text and a pencil across it.
 QPixmap iconPicture(int size)
@@ -121,20 +113,10 @@ void Form2::place(QWidget *control, const QRect &twips)
 
 void Form2::Form_Load()
 {
-    const Setting::Placement &keys = Setting::Editor;
-    const auto [sin, alto, largh, alt] = keys.read(m_platform.settings);
-    if (!keys.left.isMissing(sin) && !keys.top.isMissing(alto) && !keys.width.isMissing(largh) &&
-        !keys.height.isMissing(alt)) {
-        const QRect stored(twipsValue(keys.left, sin), twipsValue(keys.top, alto),
-                           twipsValue(keys.width, largh), twipsValue(keys.height, alt));
-        // A window with no size, or on a screen that is gone, could not be
-        // used or even found: it opens where a first opening would.
-        const QList<QRect> areas = m_platform.screen.allWorkAreasTwips();
-        const bool visible = std::any_of(
-            areas.begin(), areas.end(), [&](const QRect &area) { return area.intersects(stored); });
-        if (stored.width() > 0 && stored.height() > 0 && visible)
-            m_geometry->setOuterTwips(stored);
-    }
+    // A rectangle that cannot be used leaves the window where a first opening puts it.
+    if (const auto stored = StoredPlacement::rectangle(m_platform.settings, Setting::Editor,
+                                                       m_platform.screen.allWorkAreasTwips()))
+        m_geometry->setOuterTwips(*stored);
 
     m_changeCount = 0;
     m_row = selectedRow(m_list);

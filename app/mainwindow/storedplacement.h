@@ -13,9 +13,10 @@ struct Placement;
 namespace StoredPlacement {
 
 // The outer rectangle, in twips, of the window stored under @p keys, or
-// nothing when the window takes the default placement instead: a text that
-// sorts below "0", or a rectangle off every work area. The size never exceeds
-// the whole desktop, whatever the file says.
+// nothing when the window takes its default placement instead: a text that
+// says none is stored, a rectangle without area where the window needs one, or
+// a rectangle off every work area, which could not even be found. The size
+// never exceeds the whole desktop, whatever the file says.
 std::optional<QRect> rectangle(const SettingsStore &store, const Setting::Placement &keys,
                                const QList<QRect> &workAreas);
 

@@ -67,10 +67,22 @@ struct Interval : Number
 // A window's outer rectangle in twips, under four keys.
 struct Placement
 {
+    // Which stored texts mean that no rectangle is stored.
+    enum class Unset {
+        // Any text that sorts below "0", compared as text: missing, empty,
+        // negative or starting with a blank.
+        SortsBelowZero,
+        // The missing text only.
+        Missing,
+    };
+
     Number left;
     Number top;
     Number width;
     Number height;
+    Unset unset;
+    // Whether a rectangle without area counts as none stored.
+    bool needsArea;
 
     // The texts of left, top, width and height, in that order.
     std::array<QString, 4> read(const SettingsStore &store) const;
@@ -84,10 +96,9 @@ constexpr Number twipsKey(const char *section, const char *key)
 
 // The main window.
 inline constexpr Placement MainWindow{
-    twipsKey("Posizione", "Sin"),
-    twipsKey("Posizione", "Alto"),
-    twipsKey("Grandezze", "Larghezza"),
-    twipsKey("Grandezze", "Altezza"),
+    twipsKey("Posizione", "Sin"),       twipsKey("Posizione", "Alto"),
+    twipsKey("Grandezze", "Larghezza"), twipsKey("Grandezze", "Altezza"),
+    Placement::Unset::SortsBelowZero,   false,
 };
 inline constexpr Flag SempreInPrimoPiano{
     {"Altro", "SempreInPrimoPiano"}, "True", "False", onTextOrMissingNumber};
@@ -100,10 +111,9 @@ inline constexpr Text SfMnu{"Altro", "SfMnu"};
 
 // The entry editor.
 inline constexpr Placement Editor{
-    twipsKey("Posizione", "SinFA"),
-    twipsKey("Posizione", "AltoFA"),
-    twipsKey("Grandezze", "LarghFA"),
-    twipsKey("Grandezze", "AltFA"),
+    twipsKey("Posizione", "SinFA"),   twipsKey("Posizione", "AltoFA"),
+    twipsKey("Grandezze", "LarghFA"), twipsKey("Grandezze", "AltFA"),
+    Placement::Unset::Missing,        true,
 };
 
 } // namespace Setting
