@@ -10,8 +10,8 @@
 #include "platform.h"
 #include "screenmetrics.h"
 #include "selectedrow.h"
-#include "settingsstore.h"
-#include "textnumber.h"
+#include "settingkeys.h"
+#include "storedplacement.h"
 #include "uifonts.h"
 
 #include <QAbstractItemView>
@@ -20,24 +20,9 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
-#include <algorithm>
 #include <limits>
 
 namespace {
-
-const QString kPosizione = QStringLiteral("Posizione");
-const QString kGrandezze = QStringLiteral("Grandezze");
-const QString kSinFA = QStringLiteral("SinFA");
-const QString kAltoFA = QStringLiteral("AltoFA");
-const QString kLarghFA = QStringLiteral("LarghFA");
-const QString kAltFA = QStringLiteral("AltFA");
-const QString kUnset = QStringLiteral("-1");
-
-int twipsValue(const QString &text)
-{
-    const qint64 value = TextNumber::roundHalfEven(TextNumber::leading(text));
-    return int(std::clamp<qint64>(value, -1'000'000'000, 1'000'000'000));
-}
 
 // A sheet with lines of text and a pencil across it.
 QPixmap iconPicture(int size)
@@ -79,7 +64,7 @@ Form2::Form2(Platform &platform, HelpLauncher &help, HistoryStore &store,
     setFont(UiFonts::tahoma(8.25));
     m_geometry = new FrameGeometry(*this, m_platform.screen);
     createControls();
-    resize(m_geometry->toPixels(kClientWidth), m_geometry->toPixels(kClientHeight));
+    resize(m_geometry->twips().toPixels(QSize(kClientWidth, kClientHeight)));
     Form_Load();
 }
 
@@ -123,27 +108,15 @@ void Form2::createControls()
 
 void Form2::place(QWidget *control, const QRect &twips)
 {
-    control->setGeometry(m_geometry->toPixels(twips.x()), m_geometry->toPixels(twips.y()),
-                         m_geometry->toPixels(twips.width()), m_geometry->toPixels(twips.height()));
+    control->setGeometry(m_geometry->twips().toPixels(twips));
 }
 
 void Form2::Form_Load()
 {
-    const SettingsStore &settings = m_platform.settings;
-    const QString sin = settings.GetSetting(kPosizione, kSinFA);
-    const QString alto = settings.GetSetting(kPosizione, kAltoFA);
-    const QString largh = settings.GetSetting(kGrandezze, kLarghFA);
-    const QString alt = settings.GetSetting(kGrandezze, kAltFA);
-    if (sin != kUnset && alto != kUnset && largh != kUnset && alt != kUnset) {
-        const QRect stored(twipsValue(sin), twipsValue(alto), twipsValue(largh), twipsValue(alt));
-        // A window with no size, or on a screen that is gone, could not be
-        // used or even found: it opens where a first opening would.
-        const QList<QRect> areas = m_platform.screen.allWorkAreasTwips();
-        const bool visible = std::any_of(
-            areas.begin(), areas.end(), [&](const QRect &area) { return area.intersects(stored); });
-        if (stored.width() > 0 && stored.height() > 0 && visible)
-            m_geometry->setOuterTwips(stored);
-    }
+    // A rectangle that cannot be used leaves the window where a first opening puts it.
+    if (const auto stored = StoredPlacement::rectangle(m_platform.settings, Setting::Editor,
+                                                       m_platform.screen.allWorkAreasTwips()))
+        m_geometry->setOuterTwips(*stored);
 
     m_changeCount = 0;
     m_row = selectedRow(m_list);
@@ -246,18 +219,12 @@ QRect Form2::storableOuterTwips() const
     const QRect normal =
         normalGeometry().adjusted(frame.left() - client.left(), frame.top() - client.top(),
                                   frame.right() - client.right(), frame.bottom() - client.bottom());
-    return QRect(m_geometry->toTwips(normal.x()), m_geometry->toTwips(normal.y()),
-                 m_geometry->toTwips(normal.width()), m_geometry->toTwips(normal.height()));
+    return m_geometry->twips().toTwips(normal);
 }
 
 void Form2::storeGeometry()
 {
-    const QRect outer = storableOuterTwips();
-    SettingsStore &settings = m_platform.settings;
-    settings.SaveSetting(kPosizione, kSinFA, QString::number(outer.x()));
-    settings.SaveSetting(kPosizione, kAltoFA, QString::number(outer.y()));
-    settings.SaveSetting(kGrandezze, kLarghFA, QString::number(outer.width()));
-    settings.SaveSetting(kGrandezze, kAltFA, QString::number(outer.height()));
+    Setting::Editor.write(m_platform.settings, storableOuterTwips());
 }
 
 void Form2::done(int result)

@@ -13,7 +13,6 @@
 #include <QPushButton>
 #include <QRadialGradient>
 #include <QStyle>
-#include <cmath>
 
 namespace {
 
@@ -44,13 +43,13 @@ const QString Form3::kNotice = QStringLiteral("Scrivel tiene a portata di mano c
 Form3::Form3(MemoryStatus &memory, HelpLauncher &help, const ScreenMetrics &screen, QWidget *parent,
              const QLocale &locale)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      m_memory(memory), m_help(help), m_locale(locale), m_tppX(screen.twipsPerPixelX()),
-      m_tppY(screen.twipsPerPixelY()), m_background(backgroundPicture())
+      m_memory(memory), m_help(help), m_locale(locale), m_twips(Twips::of(screen)),
+      m_background(backgroundPicture())
 {
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("Informazioni su..."));
     setFont(UiFonts::tahoma(8.25));
-    setFixedSize(toPixelsX(4860), toPixelsY(3060));
+    setFixedSize(m_twips.toPixels(QSize(4860, 3060)));
     createLabels();
     createButtons();
     createMemoryArea();
@@ -62,22 +61,12 @@ Form3::Form3(MemoryStatus &memory, HelpLauncher &help, const ScreenMetrics &scre
     Timer1.start();
 }
 
-int Form3::toPixelsX(int twips) const
-{
-    return int(std::lround(twips / m_tppX));
-}
-
-int Form3::toPixelsY(int twips) const
-{
-    return int(std::lround(twips / m_tppY));
-}
-
 QLabel *Form3::addLabel(int left, int top, int width, int height)
 {
     auto *label = new QLabel(this);
     label->setTextFormat(Qt::PlainText);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->setGeometry(toPixelsX(left), toPixelsY(top), toPixelsX(width), toPixelsY(height));
+    label->setGeometry(m_twips.toPixels(QRect(left, top, width, height)));
     return label;
 }
 
@@ -122,7 +111,7 @@ void Form3::createButtons()
     const auto button = [this](const char *name, const QString &caption, int top) {
         auto *push = new QPushButton(caption, this);
         push->setObjectName(QLatin1String(name));
-        push->setGeometry(toPixelsX(3960), toPixelsY(top), toPixelsX(825), toPixelsY(345));
+        push->setGeometry(m_twips.toPixels(QRect(3960, top, 825, 345)));
         return push;
     };
     // Created in tab order.
@@ -158,9 +147,7 @@ void Form3::placeCentred(const ScreenMetrics &screen)
     // The frame is known only once the window is shown; the main window's is a
     // good guess for it.
     const QMargins frame = parentWidget() ? frameOf(*parentWidget()->window()) : QMargins();
-    const QRect areaTwips = screen.workAreaTwips();
-    const QRect area(toPixelsX(areaTwips.x()), toPixelsY(areaTwips.y()),
-                     toPixelsX(areaTwips.width()), toPixelsY(areaTwips.height()));
+    const QRect area = m_twips.toPixels(screen.workAreaTwips());
     const QSize outer = size().grownBy(frame);
     move(area.x() + (area.width() - outer.width()) / 2,
          area.y() + (area.height() - outer.height()) / 2);
@@ -279,6 +266,6 @@ void Form3::Command3_Click()
     QMargins frame = frameOf(*this);
     if (frame.isNull() && parentWidget())
         frame = frameOf(*parentWidget()->window());
-    setFixedHeight(std::max(1, toPixelsY(kEnlargedHeight) - frame.top() - frame.bottom()));
+    setFixedHeight(std::max(1, m_twips.yToPixels(kEnlargedHeight) - frame.top() - frame.bottom()));
     Command3->setEnabled(false);
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "memorystatus.h"
+#include "twips.h"
 
 #include <QDialog>
 #include <QImage>
@@ -75,14 +76,11 @@ private:
     void placeCentred(const ScreenMetrics &screen);
     void typeNextCharacter();
     void refreshMemory();
-    int toPixelsX(int twips) const;
-    int toPixelsY(int twips) const;
 
     MemoryStatus &m_memory;
     HelpLauncher &m_help;
     QLocale m_locale;
-    double m_tppX;
-    double m_tppY;
+    Twips m_twips;
     QImage m_background;
     std::optional<MemoryFigures> m_shownFigures;
     qint16 m_position = 0;

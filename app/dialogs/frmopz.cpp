@@ -5,19 +5,17 @@
 #include "helplauncher.h"
 #include "messagebox.h"
 #include "screenmetrics.h"
+#include "settingkeys.h"
 #include "textnumber.h"
+#include "twips.h"
 #include "uifonts.h"
 
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <cmath>
 
 namespace {
-
-constexpr int kDefaultInterval = 700;
-constexpr int kLongestInterval = 65535;
 
 const QString kZeroQuestion =
     QStringLiteral("Inserendo 0 il monitoraggio degli Scrivel di sistema verrà interrotto.") +
@@ -29,10 +27,7 @@ const QString kOutOfRange =
 template <typename W>
 W *place(W *widget, const ScreenMetrics &screen, int left, int top, int width, int height)
 {
-    const double x = screen.twipsPerPixelX();
-    const double y = screen.twipsPerPixelY();
-    widget->setGeometry(int(std::lround(left / x)), int(std::lround(top / y)),
-                        int(std::lround(width / x)), int(std::lround(height / y)));
+    widget->setGeometry(Twips::of(screen).toPixels(QRect(left, top, width, height)));
     return widget;
 }
 
@@ -66,8 +61,7 @@ frmOpz::frmOpz(const LiveOptions &live, MessageBox &messages, HelpLauncher &help
 
 void frmOpz::createControls(const ScreenMetrics &screen)
 {
-    setFixedSize(int(std::lround(5625 / screen.twipsPerPixelX())),
-                 int(std::lround(2940 / screen.twipsPerPixelY())));
+    setFixedSize(Twips::of(screen).toPixels(QSize(5625, 2940)));
 
     // Created in tab order, which makes it the focus chain.
     const auto check = [&](const char *name, const QString &caption) {
@@ -121,9 +115,9 @@ void frmOpz::Form_Load()
 {
     Text1->setText(QString::number(m_live.interval()));
     Check1->setChecked(m_live.trayIconShown());
-    Check2->setChecked(*m_live.AvviaAIcona == QLatin1String("1"));
+    Check2->setChecked(Setting::AvviaAIcona.isOn(*m_live.AvviaAIcona));
     Check1_Click();
-    Check3->setChecked(*m_live.ConfUsc == QLatin1String("1"));
+    Check3->setChecked(Setting::ConfUsc.isOn(*m_live.ConfUsc));
 }
 
 void frmOpz::Check1_Click()
@@ -139,7 +133,7 @@ std::optional<int> frmOpz::requestedInterval()
     if (ms == 0 && m_messages.MsgBox(kZeroQuestion, MessageBox::OkCancel |
                                                         MessageBox::Exclamation) != MessageBox::Ok)
         return std::nullopt;
-    if (ms < 0 || ms > kLongestInterval) {
+    if (!Setting::Ref.holds(ms)) {
         m_messages.MsgBox(kOutOfRange, MessageBox::OkOnly | MessageBox::Exclamation);
         // The dialog stays open for the correction.
         Text1->setFocus();
@@ -156,8 +150,8 @@ void frmOpz::Command1_Click()
         return;
     m_live.setInterval(*ms);
     m_live.setTrayIconShown(Check1->isChecked());
-    *m_live.AvviaAIcona = Check2->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
-    *m_live.ConfUsc = Check3->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
+    *m_live.AvviaAIcona = Setting::AvviaAIcona.textOf(Check2->isChecked());
+    *m_live.ConfUsc = Setting::ConfUsc.textOf(Check3->isChecked());
     accept();
 }
 
@@ -173,7 +167,7 @@ void frmOpz::Command3_Click()
 
 void frmOpz::Command4_Click()
 {
-    Text1->setText(QString::number(kDefaultInterval));
+    Text1->setText(QString::number(Setting::Ref.usual));
 }
 
 void frmOpz::Command5_Click()

@@ -15,6 +15,7 @@
 #include "notificationarea.h"
 #include "procmemorystatus.h"
 #include "screenmetrics.h"
+#include "settingkeys.h"
 #include "settingsstore.h"
 #include "storedplacement.h"
 #include "textnumber.h"
@@ -23,6 +24,7 @@
 #include "trayart.h"
 #include "traycopymenu.h"
 #include "trayhost.h"
+#include "twips.h"
 #include "uifonts.h"
 #include "windowstyles.h"
 
@@ -30,13 +32,9 @@
 #include <QCursor>
 #include <QMenu>
 #include <QMenuBar>
-#include <cmath>
+#include <algorithm>
 
 namespace {
-
-const QString kPosizione = QStringLiteral("Posizione");
-const QString kGrandezze = QStringLiteral("Grandezze");
-const QString kAltro = QStringLiteral("Altro");
 
 constexpr int kMinWidth = 1560;
 constexpr int kMinHeight = 2000;
@@ -87,11 +85,10 @@ void Form1::createControls()
     auto *surface = new QWidget(this);
     setCentralWidget(surface);
 
-    const double tpp = m_platform.screen.twipsPerPixelY();
     Picture1 = new QWidget(surface);
     Picture1->setObjectName(QStringLiteral("Picture1"));
-    Toolbar1 = new ButtonToolbar(QSize(int(std::lround(635 / tpp)), int(std::lround(582 / tpp))),
-                                 Picture1);
+    Toolbar1 =
+        new ButtonToolbar(Twips::verticalOf(m_platform.screen).toPixels(QSize(635, 582)), Picture1);
 
     // The history store is made first of all, before anything reads it.
     m_store = std::make_unique<HistoryStore>();
@@ -150,42 +147,35 @@ void Form1::Form_Load()
     if (!cVandril1.isLoaded())
         reportMissingTrayControl();
 
-    SettingsStore &store = m_platform.settings;
-    const QString sin = store.GetSetting(kPosizione, QStringLiteral("Sin"));
-    const QString alto = store.GetSetting(kPosizione, QStringLiteral("Alto"));
-    const QString altezza = store.GetSetting(kGrandezze, QStringLiteral("Altezza"));
-    const QString larghezza = store.GetSetting(kGrandezze, QStringLiteral("Larghezza"));
-    const QString sempreInPrimoPiano =
-        store.GetSetting(kAltro, QStringLiteral("SempreInPrimoPiano"));
-    const QString visualizzaIcona = store.GetSetting(kAltro, QStringLiteral("VisualizzaIcona"));
-    m_settings.AvviaAIcona = store.GetSetting(kAltro, QStringLiteral("AvviaAIcona"));
-    const QString ref = store.GetSetting(kAltro, QStringLiteral("Ref"));
-    m_settings.ConfUsc = store.GetSetting(kAltro, QStringLiteral("ConfUsc"));
+    const SettingsStore &store = m_platform.settings;
+    const bool onTop = Setting::SempreInPrimoPiano.readOn(store);
+    const QString visualizzaIcona = Setting::VisualizzaIcona.read(store);
+    m_settings.AvviaAIcona = Setting::AvviaAIcona.read(store);
+    const QString ref = Setting::Ref.read(store);
+    m_settings.ConfUsc = Setting::ConfUsc.read(store);
 
-    placeWindow(sin, alto, larghezza, altezza);
+    placeWindow();
 
-    const bool onTop = sempreInPrimoPiano == QLatin1String("True") ||
-                       sempreInPrimoPiano.trimmed() == QLatin1String("-1");
     m_menus->mnutopmost->setChecked(onTop);
     m_alwaysOnTop->apply(onTop, false);
 
     m_styles->resetStyleMenu();
 
-    setTrayIconShown(visualizzaIcona == QLatin1String("1") ||
-                     visualizzaIcona == QLatin1String("-1"));
+    setTrayIconShown(Setting::VisualizzaIcona.isOn(visualizzaIcona));
 
     bool startHidden = false;
-    if (m_settings.AvviaAIcona != QLatin1String("0") &&
-        m_settings.AvviaAIcona != QLatin1String("-1") && visualizzaIcona != QLatin1String("0")) {
-        m_settings.AvviaAIcona = QStringLiteral("1");
+    if (m_settings.AvviaAIcona != Setting::AvviaAIcona.textOf(false) &&
+        !Setting::AvviaAIcona.isMissing(m_settings.AvviaAIcona) &&
+        visualizzaIcona != Setting::VisualizzaIcona.textOf(false)) {
+        m_settings.AvviaAIcona = Setting::AvviaAIcona.textOf(true);
         // Without an icon to click, a hidden window could not be brought back.
         startHidden = trayIconCanShow();
     }
 
     applyStoredInterval(ref);
 
-    if (m_settings.ConfUsc == QLatin1String("-1"))
-        m_settings.ConfUsc = QStringLiteral("1");
+    if (Setting::ConfUsc.isMissing(m_settings.ConfUsc))
+        m_settings.ConfUsc = Setting::ConfUsc.textOf(true);
 
     Toolbar1->setSelectionButtonsEnabled(false);
 
@@ -193,10 +183,9 @@ void Form1::Form_Load()
         show();
 }
 
-void Form1::placeWindow(const QString &sin, const QString &alto, const QString &larghezza,
-                        const QString &altezza)
+void Form1::placeWindow()
 {
-    if (const auto stored = StoredPlacement::rectangle(sin, alto, larghezza, altezza,
+    if (const auto stored = StoredPlacement::rectangle(m_platform.settings, Setting::MainWindow,
                                                        m_platform.screen.allWorkAreasTwips()))
         m_geometry->setOuterTwips(*stored);
     else
@@ -205,8 +194,8 @@ void Form1::placeWindow(const QString &sin, const QString &alto, const QString &
 
 void Form1::applyStoredInterval(const QString &ref)
 {
-    if (ref == QLatin1String("-1")) {
-        m_monitor->setInterval(700);
+    if (Setting::Ref.isMissing(ref)) {
+        m_monitor->setInterval(Setting::Ref.usual);
         return;
     }
     if (ref == QLatin1String("0")) {
@@ -220,7 +209,7 @@ void Form1::applyStoredInterval(const QString &ref)
     }
     const qint64 ms = TextNumber::roundHalfEven(TextNumber::leading(ref));
     // A value the polling timer cannot take gets the usual interval.
-    m_monitor->setInterval(ms >= 0 && ms <= 65535 ? int(ms) : 700);
+    m_monitor->setInterval(Setting::Ref.holds(ms) ? int(ms) : Setting::Ref.usual);
 }
 
 void Form1::reportMissingTrayControl()
@@ -268,7 +257,7 @@ void Form1::closeEvent(QCloseEvent *event)
 
 bool Form1::Form_QueryUnload()
 {
-    if (m_settings.ConfUsc != QLatin1String("1"))
+    if (!Setting::ConfUsc.isOn(m_settings.ConfUsc))
         return true;
     const bool wasChecked = m_bracket->open();
     const int answer = m_platform.messages.MsgBox(
@@ -306,22 +295,15 @@ void Form1::reportSettingsNotSaved()
 bool Form1::saveSettings()
 {
     SettingsStore &store = m_platform.settings;
-    if (!isMinimized()) {
-        const QRect outer = m_geometry->outerTwips();
-        store.SaveSetting(kPosizione, QStringLiteral("Alto"), QString::number(outer.y()));
-        store.SaveSetting(kPosizione, QStringLiteral("Sin"), QString::number(outer.x()));
-        store.SaveSetting(kGrandezze, QStringLiteral("Larghezza"), QString::number(outer.width()));
-        store.SaveSetting(kGrandezze, QStringLiteral("Altezza"), QString::number(outer.height()));
-    }
-    store.SaveSetting(kAltro, QStringLiteral("SempreInPrimoPiano"),
-                      m_menus->mnutopmost->isChecked() ? QStringLiteral("True")
-                                                       : QStringLiteral("False"));
-    store.SaveSetting(kAltro, QStringLiteral("VisualizzaIcona"),
-                      cVandril1.trayVisible() ? QStringLiteral("1") : QStringLiteral("0"));
-    store.SaveSetting(kAltro, QStringLiteral("AvviaAIcona"), m_settings.AvviaAIcona);
-    store.SaveSetting(kAltro, QStringLiteral("Ref"), QString::number(m_monitor->interval()));
-    store.SaveSetting(kAltro, QStringLiteral("ConfUsc"), m_settings.ConfUsc);
-    store.SaveSetting(kAltro, QStringLiteral("SfMnu"), QString());
+    // Minimised, the window keeps the last normal geometry stored.
+    if (!isMinimized())
+        Setting::MainWindow.write(store, m_geometry->outerTwips());
+    Setting::SempreInPrimoPiano.writeOn(store, m_menus->mnutopmost->isChecked());
+    Setting::VisualizzaIcona.writeOn(store, cVandril1.trayVisible());
+    Setting::AvviaAIcona.write(store, m_settings.AvviaAIcona);
+    Setting::Ref.writeNumber(store, m_monitor->interval());
+    Setting::ConfUsc.write(store, m_settings.ConfUsc);
+    Setting::SfMnu.write(store, QString());
     return store.flush();
 }
 
@@ -518,7 +500,7 @@ void Form1::Form_Resize()
     Picture1->setGeometry(0, area.height() - stripHeight, area.width(), stripHeight);
     Toolbar1->fitToWidth(area.width() - Toolbar1->x());
     const int listHeight = area.height() - stripHeight;
-    const int listWidth = m_geometry->toPixels(m_geometry->outerTwips().width() - 150);
+    const int listWidth = m_geometry->twips().xToPixels(m_geometry->outerTwips().width() - 150);
     if (listHeight >= 0 && listWidth >= 0)
         List1->setGeometry(0, 0, listWidth, listHeight);
 }

@@ -152,8 +152,8 @@ protected:
 private:
     void createControls();
     void connectHandlers();
-    void placeWindow(const QString &sin, const QString &alto, const QString &larghezza,
-                     const QString &altezza);
+    // The stored place and size, or the bar style where none can be used.
+    void placeWindow();
     void applyStoredInterval(const QString &ref);
     bool trayIconCanShow() const;
     void reportMissingTrayControl();

@@ -1,28 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "framegeometry.h"
 
-#include "screenmetrics.h"
-
 #include <QEvent>
 #include <QWidget>
 #include <QWindow>
-#include <cmath>
 
 FrameGeometry::FrameGeometry(QWidget &window, const ScreenMetrics &screen)
     : QObject(&window), m_window(window), m_screen(screen)
 {
     m_window.installEventFilter(this);
-}
-
-int FrameGeometry::toPixels(int twips) const
-{
-    // Horizontal values use the vertical factor too, as the window system call expects.
-    return int(std::lround(twips / m_screen.twipsPerPixelY()));
-}
-
-int FrameGeometry::toTwips(int pixels) const
-{
-    return int(std::lround(pixels * m_screen.twipsPerPixelY()));
 }
 
 QMargins FrameGeometry::frameMargins() const
@@ -38,19 +24,18 @@ QRect FrameGeometry::outerTwips() const
     const QRect frame = m_window.frameGeometry();
     const QPoint place = m_pendingPlace ? *m_pendingPlace : frame.topLeft();
     const QSize size = m_pendingSize ? *m_pendingSize : frame.size();
-    return QRect(toTwips(place.x()), toTwips(place.y()), toTwips(size.width()),
-                 toTwips(size.height()));
+    return twips().toTwips(QRect(place, size));
 }
 
 void FrameGeometry::setOuterTwips(const QRect &twips)
 {
     moveTwips(twips.x(), twips.y());
-    applyOuterSize(QSize(toPixels(twips.width()), toPixels(twips.height())));
+    applyOuterSize(this->twips().toPixels(twips.size()));
 }
 
 void FrameGeometry::moveTwips(int left, int top)
 {
-    const QPoint frame(toPixels(left), toPixels(top));
+    const QPoint frame = twips().toPixels(QPoint(left, top));
     m_pendingPlace = frame;
     m_window.move(frame);
     // A native window that exists before its frame is known (a dialog may
@@ -62,7 +47,7 @@ void FrameGeometry::moveTwips(int left, int top)
 
 void FrameGeometry::resizeTwips(int width, int height)
 {
-    applyOuterSize(QSize(toPixels(width), toPixels(height)));
+    applyOuterSize(twips().toPixels(QSize(width, height)));
 }
 
 void FrameGeometry::settlePlace()

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "twips.h"
+
 #include <QObject>
 #include <QRect>
 #include <optional>
@@ -24,8 +26,9 @@ public:
     void moveTwips(int left, int top);
     void resizeTwips(int width, int height);
 
-    int toPixels(int twips) const;
-    int toTwips(int pixels) const;
+    // Frames are measured at the vertical resolution in both directions, as
+    // the window system call expects.
+    Twips twips() const { return Twips::verticalOf(m_screen); }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

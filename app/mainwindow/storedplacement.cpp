@@ -1,36 +1,41 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "storedplacement.h"
 
+#include "settingkeys.h"
 #include "textnumber.h"
 
 #include <algorithm>
 
 namespace {
 
-// A stored geometry text takes part in placement only when it sorts at or
-// above "0", compared as text.
-bool sortsFromZero(const QString &text)
+// Whether a text read from one of the keys says that no rectangle is stored.
+bool unset(const Setting::Placement &keys, const Setting::Text &key, const QString &text)
 {
-    return QString::compare(text, QStringLiteral("0"), Qt::CaseSensitive) >= 0;
+    if (keys.unset == Setting::Placement::Unset::Missing)
+        return key.isMissing(text);
+    return QString::compare(text, QStringLiteral("0"), Qt::CaseSensitive) < 0;
 }
 
-int twipsValue(const QString &text)
+int twipsValue(const Setting::Number &key, const QString &text)
 {
-    const qint64 value = TextNumber::roundHalfEven(TextNumber::leading(text));
-    return int(std::clamp<qint64>(value, -1'000'000'000, 1'000'000'000));
+    return int(key.clamped(TextNumber::roundHalfEven(TextNumber::leading(text))));
 }
 
 } // namespace
 
 namespace StoredPlacement {
 
-std::optional<QRect> rectangle(const QString &sin, const QString &alto, const QString &larghezza,
-                               const QString &altezza, const QList<QRect> &workAreas)
+std::optional<QRect> rectangle(const SettingsStore &store, const Setting::Placement &keys,
+                               const QList<QRect> &workAreas)
 {
-    if (!sortsFromZero(sin) || !sortsFromZero(alto) || !sortsFromZero(larghezza) ||
-        !sortsFromZero(altezza))
+    const auto [sin, alto, larghezza, altezza] = keys.read(store);
+    if (unset(keys, keys.left, sin) || unset(keys, keys.top, alto) ||
+        unset(keys, keys.width, larghezza) || unset(keys, keys.height, altezza))
         return std::nullopt;
-    QRect stored(twipsValue(sin), twipsValue(alto), twipsValue(larghezza), twipsValue(altezza));
+    QRect stored(twipsValue(keys.left, sin), twipsValue(keys.top, alto),
+                 twipsValue(keys.width, larghezza), twipsValue(keys.height, altezza));
+    if (keys.needsArea && stored.isEmpty())
+        return std::nullopt;
     // A window stored on a screen that is gone would be out of sight.
     if (std::none_of(workAreas.begin(), workAreas.end(),
                      [&](const QRect &area) { return area.intersects(stored); }))

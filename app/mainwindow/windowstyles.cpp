@@ -39,9 +39,9 @@ void WindowStyles::barStyle()
 
 QSize WindowStyles::barSizeTwips() const
 {
-    const int width = m_geometry.toTwips(m_geometry.toPixels(kBarWidth));
-    const int height = m_geometry.toTwips(m_geometry.toPixels(m_screen.workAreaTwips().height()));
-    return QSize(width, height);
+    // The size the window really gets, in whole pixels.
+    const Twips twips = m_geometry.twips();
+    return twips.toTwips(twips.toPixels(QSize(kBarWidth, m_screen.workAreaTwips().height())));
 }
 
 void WindowStyles::dockLeft()

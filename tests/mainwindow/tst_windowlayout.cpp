@@ -4,6 +4,7 @@
 #include "form1.h"
 #include "framegeometry.h"
 #include "historyview.h"
+#include "twips.h"
 
 #include <QAction>
 #include <QMenu>
@@ -46,6 +47,7 @@ private Q_SLOTS:
     void alwaysOnTopKeepsTheNativeWindow();
     void rightClickOnSurfaceOpensMenu_data();
     void rightClickOnSurfaceOpensMenu();
+    void twipsRoundEachValueOnItsOwn();
 };
 
 void TestWindowLayout::snapsToTheSmallestSize()
@@ -166,6 +168,23 @@ void TestWindowLayout::rightClickOnSurfaceOpensMenu()
     QCOMPARE(run.menus().cd->isVisible(), opens);
     QVERIFY(!run.menus().menuclicd->isVisible());
     run.menus().cd->close();
+}
+
+void TestWindowLayout::twipsRoundEachValueOnItsOwn()
+{
+    // 120 dpi across, 96 dpi down.
+    struct : FakeScreenMetrics
+    {
+        double twipsPerPixelX() const override { return 12.0; }
+    } screen;
+    // Halves round away from zero.
+    const Twips twips = Twips::of(screen);
+    QCOMPARE(twips.toPixels(QRect(18, 22, 30, 8)), QRect(2, 1, 3, 1));
+    QCOMPARE(twips.toPixels(QPoint(-18, -23)), QPoint(-2, -2));
+    QCOMPARE(twips.toTwips(QRect(1, 1, 3, 2)), QRect(12, 15, 36, 30));
+    QCOMPARE(twips.toTwips(twips.toPixels(QSize(1470, 11400))), QSize(1476, 11400));
+    // Window frames take the vertical resolution across too.
+    QCOMPARE(Twips::verticalOf(screen).toPixels(QSize(18, 18)), QSize(1, 1));
 }
 
 QTEST_MAIN(TestWindowLayout)
