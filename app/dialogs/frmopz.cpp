@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "frmopz.h"
 
-#include "form1.h"
 #include "helplauncher.h"
 #include "messagebox.h"
 #include "screenmetrics.h"
@@ -32,19 +31,6 @@ W *place(W *widget, const ScreenMetrics &screen, int left, int top, int width, i
 }
 
 } // namespace
-
-frmOpz::LiveOptions frmOpz::liveOptionsOf(Form1 &form)
-{
-    ClipboardMonitor &monitor = form.monitor();
-    return LiveOptions{
-        [&monitor] { return monitor.interval(); },
-        [&monitor](int ms) { monitor.setInterval(ms); },
-        [&form] { return form.cVandril1.trayVisible(); },
-        [&form](bool shown) { form.setTrayIconShown(shown); },
-        &form.settings().AvviaAIcona,
-        &form.settings().ConfUsc,
-    };
-}
 
 frmOpz::frmOpz(const LiveOptions &live, MessageBox &messages, HelpLauncher &help,
                const ScreenMetrics &screen, QWidget *parent)

@@ -5,7 +5,6 @@
 #include <functional>
 #include <optional>
 
-class Form1;
 class HelpLauncher;
 class MessageBox;
 class QCheckBox;
@@ -32,9 +31,6 @@ public:
         QString *AvviaAIcona; ///< in-memory value, "1" or "0" after OK
         QString *ConfUsc;     ///< in-memory value, "1" or "0" after OK
     };
-
-    /// The live options of the main window.
-    static LiveOptions liveOptionsOf(Form1 &form);
 
     /// Builds the dialog and fills it from @p live (the opening steps).
     /// Questions and messages go through @p messages; "&Guida" opens the

@@ -440,10 +440,22 @@ void Form1::mnutopmost_Click()
     m_styles->applyTopmostCheck();
 }
 
+frmOpz::LiveOptions Form1::liveOptions()
+{
+    ClipboardMonitor &monitor = *m_monitor;
+    return frmOpz::LiveOptions{
+        [&monitor] { return monitor.interval(); },
+        [&monitor](int ms) { monitor.setInterval(ms); },
+        [this] { return cVandril1.trayVisible(); },
+        [this](bool shown) { setTrayIconShown(shown); },
+        &m_settings.AvviaAIcona,
+        &m_settings.ConfUsc,
+    };
+}
+
 void Form1::tempo_Click()
 {
-    frmOpz dialog(frmOpz::liveOptionsOf(*this), m_platform.messages, *m_help, m_platform.screen,
-                  this);
+    frmOpz dialog(liveOptions(), m_platform.messages, *m_help, m_platform.screen, this);
     m_bracket->showModal(dialog);
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "clipboardmonitor.h"
+#include "frmopz.h"
 #include "historystore.h"
 #include "menutree.h"
 #include "platform.h"
@@ -65,6 +66,8 @@ public:
     EntryCommands &entries() { return *m_entries; }
     TrayCopyMenu &trayMenu() { return *m_trayMenu; }
     InMemorySettings &settings() { return m_settings; }
+    // What the options dialog edits, live.
+    frmOpz::LiveOptions liveOptions();
 
     // Shows or removes the tray icon; riduci is available only with an icon
     // that the desktop can actually show.

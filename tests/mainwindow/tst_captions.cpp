@@ -141,7 +141,7 @@ void TestCaptions::everyCaptionShowsWhole()
     QVERIFY(form.menus().stiletool->isChecked());
     clipped << clippedCaptions(form);
 
-    frmOpz options(frmOpz::liveOptionsOf(form), fake.messages, form.help(), fake.screen);
+    frmOpz options(form.liveOptions(), fake.messages, form.help(), fake.screen);
     clipped << clippedCaptions(options);
 
     Form2 editor(platform, form.help(), form.store(), *form.List1);
