@@ -20,6 +20,12 @@ namespace {
 constexpr QChar CR = QChar(13);
 constexpr qsizetype kPreviewLength = 200;
 
+QString previewLead(const QString &preview)
+{
+    return QStringLiteral("Parte iniziale del contenuto degli Scrivel di sistema: ") + CR +
+           preview + CR + CR;
+}
+
 } // namespace
 
 EntryCommands::EntryCommands(const Parts &parts)
@@ -45,23 +51,19 @@ QString EntryCommands::deleteQuestion(const QString &preview)
 {
     return QStringLiteral("Affinché si possa eliminare questo elemento della lista occorre "
                           "svuotare gli Scrivel di sistema.") +
-           CR + CR + QStringLiteral("Parte iniziale del contenuto degli Scrivel di sistema: ") +
-           CR + preview + CR + CR + QStringLiteral("Continuare?");
+           CR + CR + previewLead(preview) + QStringLiteral("Continuare?");
 }
 
 QString EntryCommands::emptyQuestion(EmptyFrom from, const QString &preview)
 {
     const QString second =
-        from == EmptyFrom::ListMenu
-            ? QStringLiteral("Se non si desidera svuotare gli Scrivel di sistema, nella lista "
-                             "resterà un solo elemento.")
-            : QStringLiteral("Se non si desidera svuotare gli Scrivel di sistema, nella lista "
-                             "resterà un elemento.");
+        QStringLiteral("Se non si desidera svuotare gli Scrivel di sistema, nella lista resterà ") +
+        (from == EmptyFrom::ListMenu ? QStringLiteral("un solo elemento.")
+                                     : QStringLiteral("un elemento."));
     return QStringLiteral("Affinché si possano eliminare tutti gli elementi della lista occorre "
                           "svuotare gli Scrivel di sistema.") +
-           CR + CR + second + CR + CR +
-           QStringLiteral("Parte iniziale del contenuto degli Scrivel di sistema: ") + CR +
-           preview + CR + CR + QStringLiteral("Svuotare gli Scrivel di sistema?");
+           CR + CR + second + CR + CR + previewLead(preview) +
+           QStringLiteral("Svuotare gli Scrivel di sistema?");
 }
 
 QString EntryCommands::mergeMessage()

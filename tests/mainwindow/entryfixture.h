@@ -11,6 +11,10 @@
 #include <QToolButton>
 #include <memory>
 
+// Enabled states of the toolbar buttons "Mod" and "Elim".
+const QList<bool> kEnabled{true, true};
+const QList<bool> kDisabled{false, false};
+
 // The main window over faked platform seams, loaded, with its polling timer
 // stopped so that the test decides when the monitor ticks.
 struct EntryFixture

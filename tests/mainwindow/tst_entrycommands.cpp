@@ -14,11 +14,7 @@ namespace {
 
 using EmptyFrom = EntryCommands::EmptyFrom;
 
-const QString kUnavailable = QStringLiteral(
-    "Gli Scrivel di sistema non sono disponibili. Terminare l'operazione in corso prima di "
-    "riprovare.");
-const QList<bool> kEnabled{true, true};
-const QList<bool> kDisabled{false, false};
+const QString kUnavailable = FakeClipboard::kUnavailableMessage;
 
 QString deleteQuestion(const QString &preview)
 {

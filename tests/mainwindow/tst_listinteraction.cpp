@@ -12,8 +12,6 @@ namespace {
 
 const QString kNoSelectionTip =
     QStringLiteral("Doppio clic copia la il contenuto della selezione negli Scrivel di sistema");
-const QList<bool> kEnabled{true, true};
-const QList<bool> kDisabled{false, false};
 
 QPoint centreOf(HistoryView &list, int row)
 {

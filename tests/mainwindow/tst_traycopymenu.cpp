@@ -44,9 +44,7 @@ struct Menu
     }
 };
 
-const QString kUnavailable = QStringLiteral(
-    "Gli Scrivel di sistema non sono disponibili. Terminare l'operazione in corso prima di "
-    "riprovare.");
+const QString kUnavailable = FakeClipboard::kUnavailableMessage;
 
 QStringList entries(int n)
 {

@@ -10,6 +10,11 @@ class FakeClipboard : public Clipboard
 public:
     using Clipboard::Clipboard;
 
+    // What the user is told when the clipboard cannot be opened.
+    static inline const QString kUnavailableMessage = QStringLiteral(
+        "Gli Scrivel di sistema non sono disponibili. Terminare l'operazione in corso prima di "
+        "riprovare.");
+
     // Another program copied text: the next poll reads it.
     void copy(const QString &text);
     // The owner stops answering (reads fail) or answers again.
