@@ -30,10 +30,24 @@ protected:
     void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override;
 
 private:
-    // The drawn line of each name id, elided to m_width pixels.
+    // Where the check box and the text lie in a line of a given size.
+    struct Layout
+    {
+        QSize line;
+        QRect check;
+        QRect text;
+    };
+    const Layout &layoutOf(const QStyleOptionViewItem &item, const QStyle &style) const;
+    // The drawn line of each name id, elided to the text's width.
     const QStaticText &drawnLine(const QModelIndex &index, const QFont &font, int width) const;
+    // The check box as the style draws it, drawn once per state and size.
+    QPixmap checkBox(const QStyleOptionViewItem &item, const QStyle &style) const;
 
     mutable QCache<quint64, QStaticText> m_lines{1024};
     mutable int m_width = -1;
     mutable QFont m_font;
+    mutable Layout m_layout;
+    // The line height for m_heightFont: the same for every line.
+    mutable int m_height = -1;
+    mutable QFont m_heightFont;
 };

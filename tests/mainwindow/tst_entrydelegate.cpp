@@ -5,6 +5,8 @@
 
 #include <QImage>
 #include <QPixmap>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTest>
 
 // Exposes the text a line is drawn with.
@@ -46,6 +48,7 @@ private Q_SLOTS:
     void linesAreDrawnOnOneLine();
     void hugeTextDrawsLikeAShortOne();
     void renamedLineIsDrawnAgain();
+    void listDrawsWhatAFreshListDraws();
 };
 
 void TestEntryDelegate::linesAreDrawnOnOneLine_data()
@@ -113,6 +116,41 @@ void TestEntryDelegate::renamedLineIsDrawnAgain()
     list.view.resize(120, 60);
     list.view.resize(200, 60);
     QCOMPARE(list.image(), wide);
+}
+
+void TestEntryDelegate::listDrawsWhatAFreshListDraws()
+{
+    // Appends repaint only the new lines: after any mix of changes the list
+    // on screen must look like a list drawn from scratch.
+    List list;
+    list.view.resize(160, 120);
+    list.view.setFocusPolicy(Qt::NoFocus);
+    list.view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&list.view));
+    auto same = [&] {
+        QCoreApplication::processEvents();
+        HistoryView fresh(list.store);
+        fresh.setItemDelegate(new EntryDelegate(&fresh));
+        fresh.resize(list.view.size());
+        fresh.setFocusPolicy(Qt::NoFocus);
+        fresh.verticalScrollBar()->setValue(list.view.verticalScrollBar()->value());
+        fresh.show();
+        QCoreApplication::processEvents();
+        // What the window holds on screen, not the list drawn again.
+        const QImage shown = list.view.screen()->grabWindow(list.view.winId()).toImage();
+        return shown.convertToFormat(QImage::Format_RGB32) ==
+               fresh.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    };
+    for (int i = 0; i < 12; ++i) {
+        list.store.appendEntry(QStringLiteral("riga %1").arg(i));
+        QTRY_VERIFY2(same(), qPrintable(QStringLiteral("after append %1").arg(i)));
+    }
+    list.store.removeEntryAt(0);
+    list.store.appendEntry(QStringLiteral("dopo la rimozione"));
+    QTRY_VERIFY(same());
+    list.store.clear();
+    list.store.appendEntry(QStringLiteral("di nuovo"));
+    QTRY_VERIFY(same());
 }
 
 QTEST_MAIN(TestEntryDelegate)
