@@ -42,10 +42,19 @@ TrayCopyMenu::TrayCopyMenu(HistoryStore &store, Clipboard &clipboard, MessageBox
         m_edgeScroll.setInterval(kEdgeStepMs);
         scrollBy(m_edgeDirection);
     });
-    for (auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
-        connect(&m_store, signal, this, &TrayCopyMenu::sync);
+    // Entries appended past a full window and check marks change no item.
+    connect(&m_store, &QAbstractItemModel::rowsInserted, this,
+            [this](const QModelIndex &, int first) {
+                if (first < m_top + m_rows)
+                    sync();
+            });
+    connect(&m_store, &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex &, const QModelIndex &, const QList<int> &roles) {
+                if (roles != QList<int>{Qt::CheckStateRole})
+                    sync();
+            });
+    connect(&m_store, &QAbstractItemModel::rowsRemoved, this, &TrayCopyMenu::sync);
     connect(&m_store, &QAbstractItemModel::modelReset, this, &TrayCopyMenu::sync);
-    connect(&m_store, &QAbstractItemModel::dataChanged, this, &TrayCopyMenu::sync);
     sync();
 }
 

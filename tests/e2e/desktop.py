@@ -434,11 +434,11 @@ class Session:
 
     # -- the program -------------------------------------------------------
 
-    def start_program(self, program, plugin_dir=None, config_dir=None):
-        """Starts Scrivel in this session with accessibility on."""
-        env = dict(self.env)
-        env.update({'QT_QPA_PLATFORM': 'xcb', 'QT_LINUX_ACCESSIBILITY_ALWAYS_ON': '1',
-                    'QT_ACCESSIBILITY': '1'})
+    def start_program(self, program, plugin_dir=None, config_dir=None, accessible=True):
+        """Starts Scrivel in this session, with accessibility on unless told."""
+        env = dict(self.env, QT_QPA_PLATFORM='xcb')
+        if accessible:
+            env.update({'QT_LINUX_ACCESSIBILITY_ALWAYS_ON': '1', 'QT_ACCESSIBILITY': '1'})
         if plugin_dir:
             env['SCRIVEL_PLUGIN_DIR'] = plugin_dir
         if config_dir:
