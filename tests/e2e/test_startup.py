@@ -8,7 +8,6 @@ Usage: /usr/bin/python3 test_startup.py --program PATH [--plugin-dir DIR] [unitt
 
 import os
 import shutil
-import stat
 import subprocess
 import sys
 import unittest
@@ -252,27 +251,6 @@ class StartupTest(unittest.TestCase):
                 self.assertEqual(rects[0][:2], ('1500', '1200'))
                 self.assertEqual(rects, [rects[0]] * 3)
 
-    def test_settings_path_that_is_a_pipe(self):
-        os.makedirs(self.config, exist_ok=True)
-        os.mkfifo(self.ini)
-        self.start()  # within the usual wait: the pipe is not read
-        self.press_key('F12')
-        self.press_button(self.alert_saying(EXIT_QUESTION), 'OK')
-        # Nothing is written there, and the user is told.
-        self.press_button(self.alert_saying(
-            f'Impossibile salvare le impostazioni nel file {self.ini}: non è un file ordinario.'),
-            'OK')
-        self.assertEqual(self.proc.wait(timeout=10), 0)
-        self.assertTrue(stat.S_ISFIFO(os.stat(self.ini).st_mode))
-
-    def alert_saying(self, text, timeout=10):
-        def shown():
-            try:
-                alert = a11y.find(self.app, roles=(Atspi.Role.ALERT,), depth=2)
-                return alert if alert and text in self.alert_text(alert) else None
-            except Exception:  # a message box closing as it is looked at
-                return None
-        return wait_until(shown, timeout, f'a message box saying {text!r}', 0.05)
 
     def test_interval_zero_warns_and_suspends(self):
         write_ini(self.ini, {'Altro/Ref': '0', 'Altro/ConfUsc': '0'})

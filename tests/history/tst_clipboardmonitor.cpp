@@ -5,57 +5,34 @@
 
 #include <QTest>
 #include <QTimer>
+#include <utility>
 
 namespace {
 
 using Event = ClipboardMonitor::Event;
 
-// What a window shows of the monitor's reports: the tray picture, whether
-// the list takes input, and the tooltip set on recovery.
-struct Shown
-{
-    enum Picture { Normal, Suspended, Capture } picture = Normal;
-    bool listEnabled = true;
-    QString tip;
-};
-
-// The monitor over a store, with no widget anywhere.
+// The monitor over a store, with no widget anywhere; what it reports is
+// recorded.
 struct Fixture
 {
-    QObject host;
     HistoryStore store;
     FakeClipboard clipboard;
     QTimer timer1;
     QTimer timer2;
     ClipboardMonitor monitor{store, clipboard, timer1, timer2};
-    Shown shown;
+    QList<Event> events;
     QList<int> captured;
 
     Fixture()
     {
-        QObject::connect(&monitor, &ClipboardMonitor::reported, &host, [this](Event event) {
-            switch (event) {
-            case Event::Capturing:
-                shown.picture = Shown::Capture;
-                break;
-            case Event::Captured:
-                shown.picture = Shown::Normal;
-                break;
-            case Event::Suspended:
-                shown.picture = Shown::Suspended;
-                break;
-            case Event::Failed:
-                shown.listEnabled = false;
-                break;
-            case Event::Recovered:
-                shown = {Shown::Normal, true, monitor.countText()};
-                break;
-            }
-        });
-        QObject::connect(&monitor, &ClipboardMonitor::captured, &host,
+        QObject::connect(&monitor, &ClipboardMonitor::reported, &monitor,
+                         [this](Event event) { events << event; });
+        QObject::connect(&monitor, &ClipboardMonitor::captured, &monitor,
                          [this](int index) { captured << index; });
         monitor.setInterval(700);
     }
+    // What was reported since the last call.
+    QList<Event> reported() { return std::exchange(events, {}); }
     void copyAndTick(const QString &text)
     {
         clipboard.copy(text);
@@ -68,7 +45,6 @@ struct Fixture
             result << store.name(i);
         return result;
     }
-    Shown::Picture icon() const { return shown.picture; }
 };
 
 } // namespace
@@ -115,7 +91,7 @@ void TestClipboardMonitor::ignoresEmptyAndPendingReadings()
     f.clipboard.setPending(true);
     f.monitor.tick();
     QCOMPARE(f.store.count(), 0);
-    QVERIFY(f.shown.listEnabled);
+    QVERIFY(f.reported().isEmpty());
     QVERIFY(!f.monitor.isSuspended());
     f.clipboard.setPending(false);
     f.monitor.tick();
@@ -126,13 +102,15 @@ void TestClipboardMonitor::capturesTextsReplacedBetweenTicks()
 {
     Fixture f;
     f.copyAndTick(QStringLiteral("A"));
+    f.reported();
     // Three copies in one interval: none of them is lost, and known or empty
     // texts still add nothing.
     f.clipboard.earlier = {QStringLiteral("B"), QString(), QStringLiteral("A"),
                            QStringLiteral("C")};
     f.copyAndTick(QStringLiteral("D"));
     QCOMPARE(f.names(), QStringList({"A", "B", "C", "D"}));
-    QCOMPARE(f.icon(), Shown::Capture);
+    QCOMPARE(f.reported(), QList<Event>(3, Event::Capturing));
+    QCOMPARE(f.captured, QList<int>({0, 1, 2, 3}));
 }
 
 void TestClipboardMonitor::capturePictureReturnsAfterRestoreTick()
@@ -140,12 +118,12 @@ void TestClipboardMonitor::capturePictureReturnsAfterRestoreTick()
     Fixture f;
     f.copyAndTick(QStringLiteral("testo"));
     QCOMPARE(f.captured, QList<int>{0});
-    QCOMPARE(f.icon(), Shown::Capture);
+    QCOMPARE(f.reported(), QList<Event>{Event::Capturing});
     QVERIFY(f.timer2.isActive());
     QVERIFY(f.timer2.isSingleShot());
     QCOMPARE(f.timer2.interval(), 800);
     f.monitor.captureShown();
-    QCOMPARE(f.icon(), Shown::Normal);
+    QCOMPARE(f.reported(), QList<Event>{Event::Captured});
     QVERIFY(!f.timer2.isActive());
 }
 
@@ -154,21 +132,19 @@ void TestClipboardMonitor::failureSuspendsOnceAndRecovers()
     Fixture f;
     f.copyAndTick(QStringLiteral("prima"));
     f.monitor.captureShown();
+    f.reported();
     f.clipboard.setUnavailable(true);
     f.monitor.tick();
-    QVERIFY(!f.shown.listEnabled);
     QVERIFY(f.monitor.isSuspended());
-    QCOMPARE(f.icon(), Shown::Suspended);
+    QCOMPARE(f.reported(), QList<Event>({Event::Suspended, Event::Failed}));
 
+    // The recovering tick captures the new text too.
     f.clipboard.copy(QStringLiteral("dopo"));
     f.clipboard.setUnavailable(false);
     f.monitor.tick();
-    QVERIFY(f.shown.listEnabled);
     QVERIFY(!f.monitor.isSuspended());
-    QCOMPARE(f.shown.tip, QStringLiteral("Aggiornamento Scrivel: 1 elemento nella lista"));
-    // The recovering tick captures the new text too.
+    QCOMPARE(f.reported(), QList<Event>({Event::Recovered, Event::Capturing}));
     QCOMPARE(f.names(), QStringList({"prima", "dopo"}));
-    QCOMPARE(f.icon(), Shown::Capture);
 }
 
 void TestClipboardMonitor::restoreTickDuringSuspensionKeepsFlag()
@@ -177,18 +153,17 @@ void TestClipboardMonitor::restoreTickDuringSuspensionKeepsFlag()
     f.copyAndTick(QStringLiteral("catturato"));
     f.clipboard.setUnavailable(true);
     f.monitor.tick();
-    QCOMPARE(f.icon(), Shown::Suspended);
     f.monitor.captureShown();
-    QCOMPARE(f.icon(), Shown::Normal);
+    QCOMPARE(f.reported(),
+             QList<Event>({Event::Capturing, Event::Suspended, Event::Failed, Event::Captured}));
     QVERIFY(f.monitor.isSuspended());
-    // Later failures do not put the suspended picture back.
+    // Later failures are failures, not a new suspension.
     f.monitor.tick();
-    QCOMPARE(f.icon(), Shown::Normal);
-    QVERIFY(!f.shown.listEnabled);
+    QCOMPARE(f.reported(), QList<Event>{Event::Failed});
     f.clipboard.setUnavailable(false);
     f.monitor.tick();
     QVERIFY(!f.monitor.isSuspended());
-    QVERIFY(f.shown.listEnabled);
+    QCOMPARE(f.reported(), QList<Event>{Event::Recovered});
 }
 
 void TestClipboardMonitor::failureLetsWaitingEventsRun()
@@ -196,7 +171,7 @@ void TestClipboardMonitor::failureLetsWaitingEventsRun()
     Fixture f;
     bool ran = false;
     QMetaObject::invokeMethod(
-        &f.host, [&ran] { ran = true; }, Qt::QueuedConnection);
+        &f.monitor, [&ran] { ran = true; }, Qt::QueuedConnection);
     f.clipboard.setUnavailable(true);
     f.monitor.tick();
     QVERIFY(ran);
@@ -234,17 +209,18 @@ void TestClipboardMonitor::intervalZeroStopsPolling()
     QVERIFY(f.timer1.isActive());
     f.copyAndTick(QStringLiteral("uno"));
     f.monitor.captureShown();
+    f.reported();
     f.monitor.setInterval(0);
     QVERIFY(!f.timer1.isActive());
     QCOMPARE(f.monitor.interval(), 0);
-    // Stopping by itself changes neither the picture nor the state.
-    QCOMPARE(f.icon(), Shown::Normal);
+    // Stopping by itself changes nothing that shows.
+    QVERIFY(f.reported().isEmpty());
     QVERIFY(!f.monitor.isSuspended());
     QCOMPARE(f.monitor.statusText(),
              QStringLiteral("Aggiornamento Scrivel: 1 elemento nella lista"));
 
     f.monitor.suspendByUser();
-    QCOMPARE(f.icon(), Shown::Suspended);
+    QCOMPARE(f.reported(), QList<Event>{Event::Suspended});
     QCOMPARE(f.monitor.statusText(),
              QStringLiteral("Monitoraggio Scrivel sospeso: Sospeso dall'utente"));
     // A new interval brings the normal state back at the next tick.
@@ -252,7 +228,7 @@ void TestClipboardMonitor::intervalZeroStopsPolling()
     QVERIFY(f.timer1.isActive());
     f.monitor.tick();
     QVERIFY(!f.monitor.isSuspended());
-    QCOMPARE(f.icon(), Shown::Normal);
+    QCOMPARE(f.reported(), QList<Event>{Event::Recovered});
 }
 
 void TestClipboardMonitor::statusTexts()

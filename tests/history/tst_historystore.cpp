@@ -20,13 +20,6 @@ struct Fixture
         for (const char *text : texts)
             store.appendEntry(QString::fromUtf8(text));
     }
-    QStringList column(int role) const
-    {
-        QStringList result;
-        for (int i = 0; i < store.rowCount(); ++i)
-            result << store.index(i).data(role).toString();
-        return result;
-    }
 };
 
 // What the store must hold, kept the simplest way.
@@ -51,11 +44,9 @@ private Q_SLOTS:
     void captionRule();
     void rolesAndFlags();
     void containsIsExactAndCaseSensitive();
-    void remove_data();
-    void remove();
     void updateRenamesWithoutCutting();
-    void clearThenCaptureSameTextAgain();
     void capacity();
+    // Removals, renames, check marks and emptying, against a reference.
     void randomSequencesAgreeWithReference();
 };
 
@@ -120,50 +111,6 @@ void TestHistoryStore::containsIsExactAndCaseSensitive()
     QVERIFY(!f.store.containsText(QStringLiteral("Testo")));
 }
 
-void TestHistoryStore::remove_data()
-{
-    QTest::addColumn<int>("index");
-    QTest::addColumn<QStringList>("names");
-    QTest::addColumn<QList<bool>>("checked");
-    QTest::newRow("first") << 0 << QStringList{"b", "c", "d", "e"}
-                           << QList<bool>{false, true, false, true};
-    QTest::newRow("middle") << 1 << QStringList{"a", "c", "d", "e"}
-                            << QList<bool>{true, true, false, true};
-    QTest::newRow("last") << 4 << QStringList{"a", "b", "c", "d"}
-                          << QList<bool>{true, false, true, false};
-}
-
-void TestHistoryStore::remove()
-{
-    QFETCH(int, index);
-    QFETCH(QStringList, names);
-    QFETCH(QList<bool>, checked);
-    Fixture f;
-    f.add({"a", "b", "c", "d", "e"});
-    // Entry 1 renamed, so that its name, content and caption differ.
-    f.store.updateEntry(1, QStringLiteral("b"), QStringLiteral("contenuto b"));
-    for (int i : {0, 2, 4})
-        f.store.setChecked(i, true);
-
-    f.store.removeEntryAt(index);
-
-    QCOMPARE(f.store.count(), 4);
-    QCOMPARE(f.column(Qt::DisplayRole), names);
-    QCOMPARE(f.column(HistoryStore::CaptionRole), names);
-    QList<bool> states;
-    for (int i = 0; i < 4; ++i) {
-        states << f.store.isChecked(i);
-        const QString expected =
-            names.at(i) == QLatin1String("b") ? QStringLiteral("contenuto b") : names.at(i);
-        QCOMPARE(f.store.readContent(i), expected);
-    }
-    QCOMPARE(states, checked);
-    // Out-of-range indexes change nothing.
-    f.store.removeEntryAt(4);
-    f.store.removeEntryAt(-1);
-    QCOMPARE(f.store.count(), 4);
-}
-
 void TestHistoryStore::updateRenamesWithoutCutting()
 {
     Fixture f;
@@ -178,17 +125,6 @@ void TestHistoryStore::updateRenamesWithoutCutting()
     f.store.updateEntry(1, hugeName, QStringLiteral("nuovo"));
     QCOMPARE(f.store.name(1), hugeName);
     QCOMPARE(f.store.caption(1).size(), HistoryStore::kRenamedCaptionLength + 3);
-}
-
-void TestHistoryStore::clearThenCaptureSameTextAgain()
-{
-    Fixture f;
-    f.add({"a", "b"});
-    f.store.clear();
-    QCOMPARE(f.store.count(), 0);
-    QVERIFY(!f.store.containsText(QStringLiteral("a")));
-    QCOMPARE(f.store.appendEntry(QStringLiteral("a")), 0);
-    QCOMPARE(f.store.caption(0), QStringLiteral("a"));
 }
 
 void TestHistoryStore::capacity()

@@ -1,5 +1,4 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "settingkeys.h"
 #include "settingsstore.h"
 
 #include <QDir>
@@ -20,8 +19,6 @@ private Q_SLOTS:
     void handEditedList();
     void unwritableFileReportsFailure_data();
     void unwritableFileReportsFailure();
-    void numberRanges_data();
-    void numberRanges();
 
 private:
     QTemporaryDir m_dir;
@@ -109,31 +106,6 @@ void TestSettingsStore::unwritableFileReportsFailure()
     QVERIFY(!store.flush());
     QCOMPARE(store.failureReason(), reason);
     QCOMPARE(QFileInfo(path).isFile(), kind == QLatin1String("read-only"));
-}
-
-void TestSettingsStore::numberRanges_data()
-{
-    QTest::addColumn<qint64>("value");
-    QTest::addColumn<qint64>("twips");
-    QTest::addColumn<bool>("interval");
-    QTest::newRow("far below") << qint64(-5'000'000'000) << qint64(-1'000'000'000) << false;
-    QTest::newRow("-1") << qint64(-1) << qint64(-1) << false;
-    QTest::newRow("0") << qint64(0) << qint64(0) << true;
-    QTest::newRow("longest interval") << qint64(65535) << qint64(65535) << true;
-    QTest::newRow("past the interval") << qint64(65536) << qint64(65536) << false;
-    QTest::newRow("far above") << qint64(5'000'000'000) << qint64(1'000'000'000) << false;
-}
-
-void TestSettingsStore::numberRanges()
-{
-    QFETCH(qint64, value);
-    QFETCH(qint64, twips);
-    QFETCH(bool, interval);
-    for (const Setting::Placement &window : {Setting::MainWindow, Setting::Editor}) {
-        for (const Setting::Number &key : {window.left, window.top, window.width, window.height})
-            QCOMPARE(key.clamped(value), twips);
-    }
-    QCOMPARE(Setting::Ref.holds(value), interval);
 }
 
 QTEST_GUILESS_MAIN(TestSettingsStore)
