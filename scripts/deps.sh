@@ -62,6 +62,8 @@ fi
 
 echo "deps.sh: installing ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
-"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -q
+# Another installation may hold dpkg's lock for a while: wait for it.
+lock=(-o DPkg::Lock::Timeout=900)
+"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get "${lock[@]}" update -q
 "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive \
-    apt-get install -y -q --no-install-recommends "${missing[@]}"
+    apt-get "${lock[@]}" install -y -q --no-install-recommends "${missing[@]}"
