@@ -12,6 +12,32 @@ QString decode(const QByteArray &bytes, Encoding encoding)
     return encoding == Encoding::Utf8 ? QString::fromUtf8(view) : QString::fromLatin1(view);
 }
 
+Offer readOffer(const QList<QByteArray> &types)
+{
+    Offer offer;
+    offer.hasPasswordHint = types.contains(QByteArrayView(kPasswordHintType));
+    // Copied files come with their paths as text too; they are not a text.
+    for (const char *type : kFileListTypes) {
+        if (types.contains(QByteArrayView(type)))
+            return offer;
+    }
+    for (const char *type : kTextTypes) {
+        if (types.contains(QByteArrayView(type)))
+            offer.textTypes.append(type);
+    }
+    return offer;
+}
+
+Encoding encodingOf(QByteArrayView type)
+{
+    return type == "STRING" ? Encoding::Latin1 : Encoding::Utf8;
+}
+
+QByteArray encode(const QString &text, Encoding encoding)
+{
+    return encoding == Encoding::Utf8 ? text.toUtf8() : text.toLatin1();
+}
+
 bool isSecretHint(const QByteArray &hintValue)
 {
     return hintValue.trimmed() == "secret";

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 
 class QMimeData;
@@ -17,7 +18,26 @@ inline constexpr char kPasswordHintType[] = "x-kde-passwordManagerHint";
 inline constexpr const char *kFileListTypes[] = {"text/uri-list", "x-special/gnome-copied-files",
                                                  "application/x-kde-cutselection"};
 
+// The types a text is read in and offered in, in order of preference. STRING
+// carries Latin-1, the others UTF-8.
+inline constexpr const char *kTextTypes[] = {"text/plain;charset=utf-8", "UTF8_STRING",
+                                             "text/plain", "STRING", "TEXT"};
+
 enum class Encoding { Utf8, Latin1 };
+
+// What the list of types on offer says about the text to read.
+struct Offer
+{
+    // The password hint is on offer: its value decides whether the text is secret.
+    bool hasPasswordHint = false;
+    // The text types to ask for, in order of preference; none for copied files.
+    QList<QByteArray> textTypes;
+};
+Offer readOffer(const QList<QByteArray> &types);
+Encoding encodingOf(QByteArrayView type);
+// The bytes of a text offered in a type of this encoding; characters that
+// Latin-1 lacks become '?'.
+QByteArray encode(const QString &text, Encoding encoding);
 
 // Decodes offered bytes: invalid UTF-8 becomes U+FFFD, and the text ends at
 // its first NUL character. CR LF and lone CR are kept.

@@ -119,9 +119,14 @@ bool X11SelectionReader::ensureConnected()
     m_atoms.textPlainUtf8 = intern("text/plain;charset=utf-8");
     m_atoms.incr = intern("INCR");
     m_atoms.passwordHint = intern(ClipText::kPasswordHintType);
-    m_atoms.fileLists.clear();
+    m_atoms.named = {{m_atoms.passwordHint, ClipText::kPasswordHintType}};
+    m_atoms.textTypes.clear();
+    for (const char *type : ClipText::kTextTypes) {
+        m_atoms.textTypes.append(intern(type));
+        m_atoms.named.append({m_atoms.textTypes.last(), type});
+    }
     for (const char *type : ClipText::kFileListTypes)
-        m_atoms.fileLists.append(intern(type));
+        m_atoms.named.append({intern(type), type});
     m_atoms.property = intern("SCRIVEL_SELECTION");
     m_atoms.timestamp = intern("SCRIVEL_TIMESTAMP");
     return !xcb_connection_has_error(m_connection);
@@ -307,10 +312,9 @@ X11SelectionReader::Step X11SelectionReader::readProperty(MappedBuffer *out, qsi
 
 X11SelectionReader::Step X11SelectionReader::offer(xcb_timestamp_t time, Offer *offer)
 {
-    const QList<xcb_atom_t> textTypes{m_atoms.utf8String, m_atoms.textPlainUtf8, XCB_ATOM_STRING};
     // An owner that does not list its types may still give text when asked.
     offer->hasPasswordHint = false;
-    offer->textTypes = textTypes;
+    offer->textTypes = m_atoms.textTypes;
 
     Step step = convert(m_atoms.targets, time);
     if (step == Step::Refused)
@@ -328,16 +332,17 @@ X11SelectionReader::Step X11SelectionReader::offer(xcb_timestamp_t time, Offer *
     QList<xcb_atom_t> listed(list.size() / qsizetype(sizeof(xcb_atom_t)));
     std::memcpy(listed.data(), list.bytes().constData(),
                 size_t(listed.size()) * sizeof(xcb_atom_t));
-    offer->hasPasswordHint = listed.contains(m_atoms.passwordHint);
-    offer->textTypes.clear();
-    // Copied files come with their paths as text too; they are not a text.
-    for (const xcb_atom_t type : std::as_const(m_atoms.fileLists)) {
-        if (listed.contains(type))
-            return Step::Done;
+    QList<QByteArray> names;
+    for (const auto &[atom, name] : std::as_const(m_atoms.named)) {
+        if (listed.contains(atom))
+            names.append(name);
     }
-    for (const xcb_atom_t type : textTypes) {
-        if (listed.contains(type))
-            offer->textTypes.append(type);
+    const ClipText::Offer rules = ClipText::readOffer(names);
+    offer->hasPasswordHint = rules.hasPasswordHint;
+    offer->textTypes.clear();
+    for (const auto &[atom, name] : std::as_const(m_atoms.named)) {
+        if (rules.textTypes.contains(name))
+            offer->textTypes.append(atom);
     }
     return Step::Done;
 }

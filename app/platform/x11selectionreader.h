@@ -1,27 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "cliptext.h"
 #include "mappedbuffer.h"
+#include "readresult.h"
 
 #include <QByteArray>
 #include <QList>
 #include <QString>
 #include <atomic>
 #include <chrono>
+#include <utility>
 #include <xcb/xcb.h>
 
-/// How long and how much a clipboard read may take.
-struct X11ReadLimits
-{
-    /// For each answer of the owner: to a conversion request, and to each
-    /// step of an incremental (INCR) transfer.
-    std::chrono::milliseconds stepTimeout{1000};
-    /// For a whole read, however willing the owner.
-    std::chrono::milliseconds totalTimeout{30000};
-    /// Larger offers count as the empty text.
-    qsizetype maxBytes = ClipText::kMaxBytes;
-};
+using X11ReadLimits = ReadLimits;
 
 /// Reads the text of the CLIPBOARD selection from its owner, on an X
 /// connection and a hidden window of its own.
@@ -32,29 +23,8 @@ struct X11ReadLimits
 class X11SelectionReader
 {
 public:
-    enum class Outcome {
-        Text,      // the owner gave a text (possibly empty)
-        NoOwner,   // nobody owns the clipboard
-        NoText,    // no text type on offer, or files (with their paths as text)
-        Refused,   // the owner refused every text request
-        Secret,    // offered with the password manager's "secret" hint
-        TooLarge,  // the offer exceeds the size limit
-        TimedOut,  // the owner missed a deadline
-        Cancelled, // cancelUpTo() stopped the read
-        NoDisplay, // the X server cannot be reached
-    };
-    struct Result
-    {
-        Outcome outcome = Outcome::NoDisplay;
-        /// The clipboard's text; empty unless outcome is Text.
-        QString text;
-        /// True when the clipboard could not be read at all.
-        bool failed() const
-        {
-            return outcome == Outcome::TimedOut || outcome == Outcome::NoDisplay ||
-                   outcome == Outcome::Cancelled;
-        }
-    };
+    using Outcome = ReadOutcome;
+    using Result = ReadResult;
 
     /// displayName empty: the DISPLAY of the environment.
     explicit X11SelectionReader(const X11ReadLimits &limits = {},
@@ -82,7 +52,9 @@ private:
         xcb_atom_t passwordHint = XCB_NONE;
         xcb_atom_t property = XCB_NONE;
         xcb_atom_t timestamp = XCB_NONE;
-        QList<xcb_atom_t> fileLists;
+        // The types the offer rules look at, with their names.
+        QList<std::pair<xcb_atom_t, QByteArray>> named;
+        QList<xcb_atom_t> textTypes; // in order of preference
     };
     struct Offer
     {
