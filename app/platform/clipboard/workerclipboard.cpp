@@ -20,6 +20,7 @@ void WorkerClipboard::clipboardChanged()
         cancelRead(m_ticket);
     else
         readAhead();
+    emit changed();
 }
 
 void WorkerClipboard::setReadAhead(bool on)

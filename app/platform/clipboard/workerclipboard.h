@@ -27,6 +27,8 @@ public:
     int readsStarted() const { return m_readsStarted; }
 
 Q_SIGNALS:
+    /// The clipboard changed: another program's copy, this program's own, or none.
+    void changed();
     /// A read ended, whatever its result (also one that came too late).
     void readFinished();
 
