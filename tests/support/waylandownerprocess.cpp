@@ -25,7 +25,9 @@ WaylandOwnerProcess::~WaylandOwnerProcess()
 
 bool WaylandOwnerProcess::start(const QStringList &arguments)
 {
-    stop();
+    // The new selection replaces the old owner's, which then ends by itself:
+    // the selection is never empty in between.
+    std::unique_ptr<QProcess> previous = std::move(m_process);
     m_process = std::make_unique<QProcess>();
     m_process->setProgram(QStringLiteral(SCRIVEL_WAYLAND_OWNER));
     m_process->setArguments(arguments);
@@ -42,13 +44,17 @@ bool WaylandOwnerProcess::start(const QStringList &arguments)
     QTimer::singleShot(kReadyTimeoutMs, &loop, &QEventLoop::quit);
     m_process->start();
     loop.exec();
-    if (m_process->readLine().trimmed() != "ready") {
+    const bool ready = m_process->readLine().trimmed() == "ready";
+    if (!ready) {
         m_error = QStringLiteral("the Wayland owner did not take the selection: ") +
                   m_process->errorString();
         stop();
-        return false;
     }
-    return true;
+    std::swap(previous, m_process);
+    stop();
+    if (ready)
+        m_process = std::move(previous);
+    return ready;
 }
 
 void WaylandOwnerProcess::stop()
@@ -63,7 +69,7 @@ void WaylandOwnerProcess::stop()
     m_process.reset();
 }
 
-QString pasteWithWlPaste(const QString &type, int timeoutMs)
+QByteArray pasteWithWlPaste(const QString &type, int timeoutMs)
 {
     QProcess paste;
     QStringList arguments{QStringLiteral("--no-newline")};
@@ -84,6 +90,5 @@ QString pasteWithWlPaste(const QString &type, int timeoutMs)
         return {};
     }
     // With nothing selected wl-paste says so and fails.
-    return paste.exitCode() == 0 ? QString::fromUtf8(paste.readAllStandardOutput())
-                                 : QStringLiteral("");
+    return paste.exitCode() == 0 ? paste.readAllStandardOutput() : QByteArray("");
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QByteArray>
 #include <QProcess>
 #include <QStringList>
 #include <memory>
@@ -27,6 +28,6 @@ private:
     QString m_error;
 };
 
-/// What `wl-paste` reads from the selection in this type ("" when nothing is
-/// selected), or a null string when it did not end within timeoutMs.
-QString pasteWithWlPaste(const QString &type = {}, int timeoutMs = 10000);
+/// The bytes `wl-paste` reads from the selection in this type ("" when
+/// nothing is selected), or null when it did not end within timeoutMs.
+QByteArray pasteWithWlPaste(const QString &type = {}, int timeoutMs = 10000);

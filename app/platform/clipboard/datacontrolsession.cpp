@@ -8,6 +8,7 @@
 
 #include <QDeadlineTimer>
 #include <QSocketNotifier>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <poll.h>
@@ -143,7 +144,9 @@ void DataControlSession::onSelection(void *data, wl_proxy *, wl_proxy *offer)
     // What arrived of the old selection in full still counts; the rest does not.
     self->abandonRead();
     self->keepOffer(offer);
-    if (!self->m_clearing)
+    // While the compositor catches up with a request of ours, events are old
+    // news: the wait's end tells what the selection is.
+    if (self->m_waits.empty())
         emit self->changed();
 }
 
@@ -162,13 +165,28 @@ void DataControlSession::onPrimarySelection(void *data, wl_proxy *, wl_proxy *of
     }
 }
 
-void DataControlSession::onCleared(void *data, wl_callback *callback, uint32_t)
+void DataControlSession::afterCompositor(bool clearing, std::function<void()> then)
 {
-    auto *self = static_cast<DataControlSession *>(data);
+    static const wl_callback_listener listener{&onCaughtUp};
+    Wait &wait =
+        m_waits.emplace_back(Wait{this, wl_display_sync(m_display), clearing, std::move(then)});
+    wl_callback_add_listener(wait.callback, &listener, &wait);
+}
+
+void DataControlSession::onCaughtUp(void *data, wl_callback *callback, uint32_t)
+{
+    auto *wait = static_cast<Wait *>(data);
+    DataControlSession *self = wait->session;
+    const std::function<void()> then = std::move(wait->then);
     wl_callback_destroy(callback);
-    self->m_clearing = nullptr;
-    // Whatever the compositor reported since is the selection now.
-    emit self->changed();
+    self->m_waits.remove_if([wait](const Wait &each) { return &each == wait; });
+    then();
+}
+
+bool DataControlSession::clearing() const
+{
+    return std::any_of(m_waits.begin(), m_waits.end(),
+                       [](const Wait &wait) { return wait.clearing; });
 }
 
 void DataControlSession::keepOffer(wl_proxy *offer)
@@ -242,9 +260,9 @@ void DataControlSession::teardown()
     abandonRead();
     if (!m_display)
         return;
-    if (m_clearing)
-        wl_callback_destroy(m_clearing);
-    m_clearing = nullptr;
+    for (const Wait &wait : m_waits)
+        wl_callback_destroy(wait.callback);
+    m_waits.clear();
     m_source.reset();
     keepOffer(nullptr);
     if (m_device)
@@ -269,7 +287,7 @@ void DataControlSession::read(quint64 ticket)
         return finishRead({ReadOutcome::NoDisplay, {}});
     if (m_source)
         return finishRead({ReadOutcome::Text, m_source->text()});
-    if (m_clearing || !m_selection)
+    if (clearing() || !m_selection)
         return finishRead({ReadOutcome::NoOwner, {}});
 
     wl_proxy *offer = m_selection;
@@ -320,11 +338,14 @@ void DataControlSession::setText(quint64 id, const QString &text)
     abandonRead();
     keepOffer(nullptr);
     std::unique_ptr<DataControlSource> previous = std::move(m_source);
+    const auto cancelled = [this, id] {
+        m_source.reset();
+        // The selection that replaced it may be reported just after: by then
+        // it is known, and our own offer is never read back.
+        afterCompositor(false, [this, id] { emit sourceCancelled(id); });
+    };
     m_source = std::make_unique<DataControlSource>(*m_protocol, m_manager, text,
-                                                   m_limits.totalTimeout, this, [this, id] {
-                                                       m_source.reset();
-                                                       emit sourceCancelled(id);
-                                                   });
+                                                   m_limits.totalTimeout, this, cancelled);
     DataControlProtocol::setSelection(m_device, m_source->proxy());
     // Replaced only now, so that the selection is never empty in between.
     previous.reset();
@@ -340,12 +361,8 @@ void DataControlSession::clear()
     keepOffer(nullptr);
     m_source.reset();
     DataControlProtocol::setSelection(m_device, nullptr);
-    // Selection events sent before the compositor saw this one are old news.
-    static const wl_callback_listener clearedListener{&onCleared};
-    if (m_clearing)
-        wl_callback_destroy(m_clearing);
-    m_clearing = wl_display_sync(m_display);
-    wl_callback_add_listener(m_clearing, &clearedListener, this);
+    // Whatever the compositor reports after it saw this is the selection.
+    afterCompositor(true, [this] { emit changed(); });
     flush();
     settle();
 }

@@ -8,6 +8,8 @@
 #include <QList>
 #include <QObject>
 #include <chrono>
+#include <functional>
+#include <list>
 #include <map>
 #include <memory>
 
@@ -65,7 +67,7 @@ private:
     static void onSelection(void *data, wl_proxy *device, wl_proxy *offer);
     static void onFinished(void *data, wl_proxy *device);
     static void onPrimarySelection(void *data, wl_proxy *device, wl_proxy *offer);
-    static void onCleared(void *data, wl_callback *callback, uint32_t);
+    static void onCaughtUp(void *data, wl_callback *callback, uint32_t);
 
     bool bind();
     bool roundtrip(const QDeadlineTimer &deadline);
@@ -75,6 +77,11 @@ private:
     void fail(const char *why);
     void settle();
     void teardown();
+    // Runs `then` once the compositor has answered every request sent so far,
+    // and so sent every event they caused. A clearing wait makes the
+    // selection count as empty until then.
+    void afterCompositor(bool clearing, std::function<void()> then);
+    bool clearing() const;
     // Destroys every offer but this one, which becomes the selection.
     void keepOffer(wl_proxy *offer);
     void abandonRead();
@@ -99,8 +106,14 @@ private:
     // Offers announced and not destroyed yet, with their types.
     std::map<wl_proxy *, QList<QByteArray>> m_offers;
     wl_proxy *m_selection = nullptr;
-    // Until the compositor has answered a clear(), older events are no news.
-    wl_callback *m_clearing = nullptr;
+    struct Wait
+    {
+        DataControlSession *session;
+        wl_callback *callback;
+        bool clearing;
+        std::function<void()> then;
+    };
+    std::list<Wait> m_waits;
 
     OfferRead *m_read = nullptr;
     quint64 m_readTicket = 0;
