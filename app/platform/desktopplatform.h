@@ -16,8 +16,9 @@ class DesktopPlatform
 {
 public:
     // Chooses the windowing platform before the application object exists:
-    // under Wayland the global clipboard is out of reach of an unfocused
-    // client, so the program runs on XWayland.
+    // under Wayland the program runs on XWayland, where the bar can dock and
+    // windows be placed; the clipboard goes through data-control where the
+    // compositor offers it.
     static void prepareEnvironment();
 
     DesktopPlatform();
