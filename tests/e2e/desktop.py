@@ -138,6 +138,9 @@ def sweep_orphans():
 class Session:
     """One private desktop: X server, session bus, window manager, tray host."""
 
+    # The QT_QPA_PLATFORM programs start with; None leaves it unset.
+    PROGRAM_PLATFORM = 'xcb'
+
     def __init__(self, keep_dir=False):
         self.dir = tempfile.mkdtemp(prefix='scrivel-e2e-')
         self.token = uuid.uuid4().hex
@@ -436,7 +439,9 @@ class Session:
 
     def start_program(self, program, plugin_dir=None, config_dir=None, accessible=True):
         """Starts Scrivel in this session, with accessibility on unless told."""
-        env = dict(self.env, QT_QPA_PLATFORM='xcb')
+        env = dict(self.env)
+        if self.PROGRAM_PLATFORM:
+            env['QT_QPA_PLATFORM'] = self.PROGRAM_PLATFORM
         if accessible:
             env.update({'QT_LINUX_ACCESSIBILITY_ALWAYS_ON': '1', 'QT_ACCESSIBILITY': '1'})
         if plugin_dir:
