@@ -29,7 +29,6 @@
 #include "windowstyles.h"
 
 #include <QCloseEvent>
-#include <QCursor>
 #include <QMenu>
 #include <QMenuBar>
 #include <algorithm>
@@ -353,7 +352,10 @@ void Form1::showAgain()
 
 void Form1::popUpCopyMenu()
 {
-    m_trayMenu->popup(QCursor::pos());
+    if (const std::optional<QPoint> pointer = m_platform.screen.pointerPosition())
+        m_trayMenu->popup(*pointer);
+    else
+        m_trayMenu->popupCentred();
 }
 
 void Form1::mnulista_Click(int Index)

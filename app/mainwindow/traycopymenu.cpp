@@ -88,6 +88,21 @@ void TrayCopyMenu::popup(const QPoint &globalPos)
     m_menu.popup(globalPos);
 }
 
+void TrayCopyMenu::popupCentred()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 640, 480);
+    m_top = 0;
+    setRows(rowsThatFit(area.center()));
+    const QSize size = m_menu.sizeHint();
+    const QPoint centred = area.center() - QPoint(size.width() / 2, size.height() / 2);
+    const QPoint place(std::clamp(centred.x(), area.left(),
+                                  std::max(area.left(), area.right() + 1 - size.width())),
+                       std::clamp(centred.y(), area.top(),
+                                  std::max(area.top(), area.bottom() + 1 - size.height())));
+    m_menu.popup(place);
+}
+
 QAction *TrayCopyMenu::mnulista(int element) const
 {
     if (element == 0)

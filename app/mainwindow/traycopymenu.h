@@ -37,6 +37,9 @@ public:
     // Opens the menu at a point of the screen, on the screen that holds it,
     // showing the history from its first entry.
     void popup(const QPoint &globalPos);
+    // Opens it in the middle of the primary screen, wholly on it, where the
+    // pointer's place is unknown (a desktop shortcut in a Wayland session).
+    void popupCentred();
 
     // mnulista(element): element 0 is the placeholder, element i + 1 is the
     // item of entry i while the menu shows it (nullptr otherwise).

@@ -3,6 +3,7 @@
 
 #include "twips.h"
 
+#include <QCursor>
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -38,4 +39,12 @@ double QtScreenMetrics::twipsPerPixelY() const
 {
     const QScreen *screen = QGuiApplication::primaryScreen();
     return screen ? kTwipsPerInch / screen->logicalDotsPerInchY() : 15.0;
+}
+
+std::optional<QPoint> QtScreenMetrics::pointerPosition() const
+{
+    // On XWayland, the place where the pointer last left an X11 window.
+    if (qEnvironmentVariableIsSet("WAYLAND_DISPLAY"))
+        return std::nullopt;
+    return QCursor::pos();
 }

@@ -10,4 +10,5 @@ public:
     QList<QRect> allWorkAreasTwips() const override;
     double twipsPerPixelX() const override;
     double twipsPerPixelY() const override;
+    std::optional<QPoint> pointerPosition() const override;
 };

@@ -86,15 +86,24 @@ class WaylandTest(test_capture.ProgramTestCase):
                               'the menu window')[0]
         return menu, geometry
 
-    def press(self, *keys):
-        """Keys as the keyboard sends them: through the compositor where it
-        takes a virtual keyboard (sway), else into XWayland (kwin)."""
-        if self.session.compositor == 'sway':
-            argv = ['wtype'] + [arg for key in keys for arg in ('-k', key)]
-        else:
-            argv = ['xdotool', 'key', *keys]
-        subprocess.run(argv, env=self.session.env, check=True, timeout=10,
-                       stdin=subprocess.DEVNULL)
+    def open_menu_and_press(self, menus, *keys):
+        """Opens the menu as a desktop shortcut does, then presses keys as the
+        keyboard sends them: through the compositor where it takes a virtual
+        keyboard (sway), else into XWayland (kwin has no such protocol). The
+        virtual keyboard is there before the menu opens, as a real one is:
+        sway gives a new keyboard to the focused window."""
+        if self.session.compositor != 'sway':
+            _, box = self.open_menu(menus)
+            subprocess.run(['xdotool', 'key', *keys], env=self.session.env, check=True,
+                           timeout=10, stdin=subprocess.DEVNULL)
+            return box
+        keyboard = self.session.spawn(
+            ['wtype', '-s', '3000'] + [arg for key in keys for arg in ('-k', key)], name='wtype')
+        opened = time.monotonic()
+        _, box = self.open_menu(menus)
+        self.assertLess(time.monotonic() - opened, 2.5, 'the menu opened after the keys')
+        self.assertEqual(keyboard.wait(timeout=10), 0)
+        return box
 
     def test_copies_in_wayland_apps_are_all_captured_in_order(self):
         self.assertTrue(self.session.wayland_window_focused('Finestra Wayland'))
@@ -123,8 +132,8 @@ class WaylandTest(test_capture.ProgramTestCase):
         self.capture('Alfa', 'Beta')
         menus = ShownMenus()
         self.addCleanup(menus.close)
-        self.open_menu(menus)
-        self.press('Down', 'Down', 'Return')  # past the hint item to the first entry
+        # Past the hint item to the first entry.
+        self.open_menu_and_press(menus, 'Down', 'Down', 'Return')
         wait_until(lambda: self.session.read_clipboard() == 'Alfa', 5,
                    'Wayland apps to paste "Alfa"')
         wait_until(lambda: not self.session.popup_windows(self.proc.pid), 5, 'the menu to close')
@@ -139,7 +148,7 @@ class WaylandTest(test_capture.ProgramTestCase):
         self.capture('Gamma')
         menus = ShownMenus()
         self.addCleanup(menus.close)
-        _, box = self.open_menu(menus)
+        box = self.open_menu_and_press(menus, 'Escape')
         width, height = self.session.screen_size()
         report('menu opened at', f'({box.x},{box.y}) {box.width}x{box.height} '
                                  f'on a {width}x{height} screen')
@@ -147,7 +156,6 @@ class WaylandTest(test_capture.ProgramTestCase):
                         and box.y + box.height <= height, 'the menu is not wholly on screen')
         self.assertLessEqual(abs(box.x + box.width // 2 - width // 2), 1)
         self.assertLessEqual(abs(box.y + box.height // 2 - height // 2), 1)
-        self.press('Escape')
         wait_until(lambda: not self.session.popup_windows(self.proc.pid), 5,
                    'Escape to close the menu')
         self.assertEqual(self.rows(), ['Gamma'])

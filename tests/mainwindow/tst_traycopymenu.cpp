@@ -66,6 +66,7 @@ private Q_SLOTS:
     void unavailableClipboard();
     void hints();
     void manyEntriesShowAWindowThatMoves();
+    void withoutPointerOpensCentredWhollyOnScreen();
 };
 
 void TestTrayCopyMenu::itemsInCaptureOrder()
@@ -200,6 +201,25 @@ void TestTrayCopyMenu::manyEntriesShowAWindowThatMoves()
     m.store.clear();
     QCOMPARE(m.visibleCaptions(), fixed + end);
     m.menu.hide();
+}
+
+void TestTrayCopyMenu::withoutPointerOpensCentredWhollyOnScreen()
+{
+    for (const int count : {3, 400}) {
+        Menu m;
+        FakeClipboard clipboard;
+        TrayCopyMenu copyMenu(m.store, clipboard, m.messages, m.menu, *m.placeholder, *m.separ);
+        for (const QString &text : entries(count))
+            m.store.appendEntry(text);
+        copyMenu.popupCentred();
+        QVERIFY(QTest::qWaitForWindowExposed(&m.menu));
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        const QRect menu = m.menu.geometry();
+        QVERIFY2(screen.contains(menu), qPrintable(QStringLiteral("%1 entries").arg(count)));
+        QVERIFY(qAbs(menu.center().x() - screen.center().x()) <= 1);
+        QVERIFY(qAbs(menu.center().y() - screen.center().y()) <= 1);
+        m.menu.hide();
+    }
 }
 
 QTEST_MAIN(TestTrayCopyMenu)

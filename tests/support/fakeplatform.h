@@ -48,6 +48,8 @@ public:
     QList<QRect> allWorkAreasTwips() const override { return QList<QRect>{workArea} + otherAreas; }
     double twipsPerPixelX() const override { return 15.0; }
     double twipsPerPixelY() const override { return 15.0; }
+    std::optional<QPoint> pointer = QPoint(0, 0);
+    std::optional<QPoint> pointerPosition() const override { return pointer; }
 };
 
 // A notification area whose tray host comes and goes when the test says.

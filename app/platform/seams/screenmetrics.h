@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QPoint>
 #include <QRect>
+#include <optional>
 
 // Screen facts in twips (1440 per inch).
 class ScreenMetrics
@@ -14,4 +16,7 @@ public:
     virtual QList<QRect> allWorkAreasTwips() const = 0;
     virtual double twipsPerPixelX() const = 0;
     virtual double twipsPerPixelY() const = 0;
+    // Where the pointer is, in pixels; unknown in a Wayland session, where a
+    // program sees the pointer only while it is over the program's windows.
+    virtual std::optional<QPoint> pointerPosition() const = 0;
 };
