@@ -39,8 +39,8 @@ const char *failureReason(X11SelectionReader::Outcome outcome)
 } // namespace
 
 X11Clipboard::X11Clipboard(const X11ReadLimits &limits, QObject *parent)
-    : Clipboard(parent), m_limits(limits), m_reader(std::make_unique<X11SelectionReader>(limits)),
-      m_worker(std::make_unique<QObject>())
+    : QtClipboardWriter(parent), m_limits(limits),
+      m_reader(std::make_unique<X11SelectionReader>(limits)), m_worker(std::make_unique<QObject>())
 {
     m_thread.setObjectName(QStringLiteral("clipboard reader"));
     m_worker->moveToThread(&m_thread);
@@ -130,18 +130,6 @@ Clipboard::Reading X11Clipboard::readNow()
             return {Status::Failed, {}, m_reading.serial};
         // The clipboard changed during the read: read the new one.
     }
-}
-
-bool X11Clipboard::setText(const QString &text)
-{
-    QGuiApplication::clipboard()->setText(text);
-    return true;
-}
-
-bool X11Clipboard::clear()
-{
-    QGuiApplication::clipboard()->clear();
-    return true;
 }
 
 void X11Clipboard::startRead()

@@ -108,6 +108,9 @@ private:
     Step readProperty(MappedBuffer *out, qsizetype limit, Property *property);
     Step offer(xcb_timestamp_t time, Offer *offer);
     Step isSecret(xcb_timestamp_t time, bool *secret);
+    // Asks for a small value of `target` (the type list, the password hint).
+    Step smallAnswer(xcb_atom_t target, xcb_timestamp_t time, MappedBuffer *value,
+                     Property *property, bool *answered);
     Step fetchText(xcb_atom_t target, xcb_timestamp_t time, QString *text);
     Step receiveIncrementally(MappedBuffer *bytes, Property *property);
 

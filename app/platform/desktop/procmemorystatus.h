@@ -18,6 +18,7 @@ public:
     explicit ProcMemoryStatus(QString path = QStringLiteral("/proc/meminfo"), int refreshMs = 50);
 
     MemoryFigures read() override;
+    void releaseFreedMemory() override;
 
     /// The figures in a meminfo text: total = MemTotal, available physical =
     /// MemAvailable (MemFree on kernels without it), available page file =

@@ -7,7 +7,7 @@
 #include <QGuiApplication>
 #include <QMimeData>
 
-QtClipboard::QtClipboard(QObject *parent) : Clipboard(parent)
+QtClipboard::QtClipboard(QObject *parent) : QtClipboardWriter(parent)
 {
     connect(QGuiApplication::clipboard(), &QClipboard::changed, this,
             [this](QClipboard::Mode mode) {
@@ -30,16 +30,4 @@ Clipboard::Reading QtClipboard::poll()
 Clipboard::Reading QtClipboard::readNow()
 {
     return poll();
-}
-
-bool QtClipboard::setText(const QString &text)
-{
-    QGuiApplication::clipboard()->setText(text);
-    return true;
-}
-
-bool QtClipboard::clear()
-{
-    QGuiApplication::clipboard()->clear();
-    return true;
 }

@@ -5,6 +5,10 @@
 #include <limits>
 #include <optional>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 namespace {
 
 constexpr qint64 kMax = std::numeric_limits<qint64>::max();
@@ -42,6 +46,14 @@ MemoryFigures ProcMemoryStatus::read()
     // A file that cannot be read leaves every figure at 0.
     m_last = file.open(QIODevice::ReadOnly) ? parse(file.readAll()) : MemoryFigures{};
     return m_last;
+}
+
+void ProcMemoryStatus::releaseFreedMemory()
+{
+#ifdef __GLIBC__
+    // glibc keeps freed blocks in its arenas; this hands whole free pages back.
+    malloc_trim(0);
+#endif
 }
 
 MemoryFigures ProcMemoryStatus::parse(QByteArrayView meminfo)

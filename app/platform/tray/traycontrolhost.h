@@ -20,11 +20,14 @@ class TrayControlHost : public QObject, private Vandril::HostSite
     Q_OBJECT
 public:
     // Creates the control whose plugin metadata names "Vandril.Vandrillo", looking through
-    // pluginDirs in order, as a child of hostWindow; reads the main window's stored definition
-    // (TrayVisible false, TrayTip "Vandrillo", no icon) as its saved properties.
+    // pluginDirs in order, as a child of hostWindow, from its saved properties
+    // (TrayVisible false, TrayTip "Vandrillo", no icon).
     TrayControlHost(QWidget *hostWindow, const QStringList &pluginDirs, QObject *parent = nullptr);
     // Ends the control, which removes its icon.
     ~TrayControlHost() override;
+
+    // The control's saved properties, kept as a resource of the program.
+    static Vandril::PropertyBag savedProperties();
 
     // The environment variable SCRIVEL_PLUGIN_DIR if set, then the program's folder, then
     // the installed plugin folder relative to it.

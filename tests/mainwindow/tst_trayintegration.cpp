@@ -85,7 +85,9 @@ void TestTrayIntegration::suspendedByStoredIntervalZero()
 void TestTrayIntegration::tooltipFollowsChangesWhereHoverIsNotReported()
 {
     Run run;
-    run.form->setTrayReportsHover(false);
+    // A tray host that never reports the pointer resting on the icon takes over.
+    run.fake.notificationArea.hover = false;
+    run.fake.notificationArea.setAvailable(true);
     const auto tip = [&] { return run.form->cVandril1.trayTip(); };
     QCOMPARE(tip(), QStringLiteral("Aggiornamento Scrivel: nessun elemento nella lista"));
     run.copyAndTick(QStringLiteral("uno"));

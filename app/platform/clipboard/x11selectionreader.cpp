@@ -312,18 +312,12 @@ X11SelectionReader::Step X11SelectionReader::offer(xcb_timestamp_t time, Offer *
     offer->hasPasswordHint = false;
     offer->textTypes = textTypes;
 
-    Step step = convert(m_atoms.targets, time);
-    if (step == Step::Refused)
-        return Step::Done;
-    if (step != Step::Done)
-        return step;
     MappedBuffer list;
     Property property;
-    step = readProperty(&list, kSmallPropertyLimit, &property);
-    if (step == Step::Broken)
+    bool answered = false;
+    const Step step = smallAnswer(m_atoms.targets, time, &list, &property, &answered);
+    if (step != Step::Done || !answered || property.format != 32 || property.type == m_atoms.incr)
         return step;
-    if (step != Step::Done || property.format != 32 || property.type == m_atoms.incr)
-        return Step::Done;
 
     QList<xcb_atom_t> listed(list.size() / qsizetype(sizeof(xcb_atom_t)));
     std::memcpy(listed.data(), list.bytes().constData(),
@@ -344,18 +338,30 @@ X11SelectionReader::Step X11SelectionReader::offer(xcb_timestamp_t time, Offer *
 
 X11SelectionReader::Step X11SelectionReader::isSecret(xcb_timestamp_t time, bool *secret)
 {
-    *secret = false;
-    Step step = convert(m_atoms.passwordHint, time);
+    MappedBuffer value;
+    Property property;
+    bool answered = false;
+    const Step step = smallAnswer(m_atoms.passwordHint, time, &value, &property, &answered);
+    *secret = answered && ClipText::isSecretHint(value.bytes());
+    return step;
+}
+
+X11SelectionReader::Step X11SelectionReader::smallAnswer(xcb_atom_t target, xcb_timestamp_t time,
+                                                         MappedBuffer *value, Property *property,
+                                                         bool *answered)
+{
+    // An owner that refuses, or answers with more than a small value, has
+    // simply not answered; only a broken connection or a missed deadline ends the read.
+    *answered = false;
+    const Step step = convert(target, time);
     if (step == Step::Refused)
         return Step::Done;
     if (step != Step::Done)
         return step;
-    MappedBuffer value;
-    Property property;
-    step = readProperty(&value, kSmallPropertyLimit, &property);
-    if (step == Step::Broken)
-        return step;
-    *secret = step == Step::Done && ClipText::isSecretHint(value.bytes());
+    const Step read = readProperty(value, kSmallPropertyLimit, property);
+    if (read == Step::Broken)
+        return read;
+    *answered = read == Step::Done;
     return Step::Done;
 }
 

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "clipboard.h"
+#include "qtclipboardwriter.h"
 
 // The clipboard through QClipboard alone. Used where the clipboard lives in
 // this process (the offscreen platform) and no other program can stall it.
-class QtClipboard : public Clipboard
+class QtClipboard : public QtClipboardWriter
 {
     Q_OBJECT
 public:
@@ -13,8 +13,6 @@ public:
 
     Reading poll() override;
     Reading readNow() override;
-    bool setText(const QString &text) override;
-    bool clear() override;
 
 private:
     quint64 m_serial = 1;

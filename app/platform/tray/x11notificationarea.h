@@ -19,8 +19,10 @@ public:
     ~X11NotificationArea() override;
 
     bool isAvailable() const override;
+    bool reportsHover() const override;
 
 private:
+    static bool hostReportsHover();
     void watchOwner();
     void readEvents();
 
@@ -29,4 +31,5 @@ private:
     xcb_atom_t m_selection = XCB_NONE;
     xcb_atom_t m_manager = XCB_NONE;
     xcb_window_t m_owner = XCB_NONE;
+    bool m_reportsHover = true;
 };

@@ -19,6 +19,6 @@ DesktopPlatform::~DesktopPlatform() = default;
 
 Platform DesktopPlatform::platform()
 {
-    return Platform{*m_clipboard, m_messages, m_modals,          m_processes,
-                    m_screen,     m_settings, m_notificationArea};
+    return Platform{*m_clipboard, m_messages, m_modals,           m_processes,
+                    m_screen,     m_settings, m_notificationArea, m_memory};
 }

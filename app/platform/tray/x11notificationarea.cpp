@@ -3,6 +3,8 @@
 
 #include "logcategories.h"
 
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
 #include <QGuiApplication>
 #include <QSocketNotifier>
 #include <QSystemTrayIcon>
@@ -23,7 +25,8 @@ xcb_atom_t intern(xcb_connection_t *connection, const QByteArray &name)
 
 } // namespace
 
-X11NotificationArea::X11NotificationArea(QObject *parent) : NotificationArea(parent)
+X11NotificationArea::X11NotificationArea(QObject *parent)
+    : NotificationArea(parent), m_reportsHover(hostReportsHover())
 {
     if (QGuiApplication::platformName() != QLatin1String("xcb"))
         return;
@@ -59,6 +62,20 @@ X11NotificationArea::~X11NotificationArea()
 bool X11NotificationArea::isAvailable() const
 {
     return QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+bool X11NotificationArea::reportsHover() const
+{
+    return m_reportsHover;
+}
+
+bool X11NotificationArea::hostReportsHover()
+{
+    // Qt shows its tray icons through a StatusNotifierItem whenever a watcher runs.
+    const QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected() || !bus.interface())
+        return true;
+    return !bus.interface()->isServiceRegistered(QStringLiteral("org.kde.StatusNotifierWatcher"));
 }
 
 void X11NotificationArea::watchOwner()
@@ -101,6 +118,7 @@ void X11NotificationArea::readEvents()
     }
     if (changed) {
         qCDebug(lcTray) << "notification area" << (m_owner ? "appeared" : "went away");
+        m_reportsHover = hostReportsHover();
         Q_EMIT availabilityChanged();
     }
 }

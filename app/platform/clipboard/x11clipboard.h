@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "clipboard.h"
+#include "qtclipboardwriter.h"
 #include "x11selectionreader.h"
 
 #include <QClipboard>
@@ -16,7 +16,7 @@
 /// last successful read (Qt reports every change of owner), or when the last
 /// read failed; while it is in flight, poll() reports Pending. When this
 /// program owns the clipboard, its own text is the answer.
-class X11Clipboard : public Clipboard
+class X11Clipboard : public QtClipboardWriter
 {
     Q_OBJECT
 public:
@@ -26,8 +26,6 @@ public:
 
     Reading poll() override;
     Reading readNow() override;
-    bool setText(const QString &text) override;
-    bool clear() override;
     void setReadAhead(bool on) override;
 
     /// Reads of another program's clipboard started so far.

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform.h"
+#include "procmemorystatus.h"
 #include "qtmessagebox.h"
 #include "qtmodalhost.h"
 #include "qtprocesslauncher.h"
@@ -35,4 +36,5 @@ private:
     QtScreenMetrics m_screen;
     SettingsStore m_settings;
     X11NotificationArea m_notificationArea;
+    ProcMemoryStatus m_memory;
 };

@@ -1,16 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "traycontrolhost.h"
 
-#include "form1definition.h"
 #include "logcategories.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
+#include <QJsonDocument>
 #include <QJsonObject>
 #include <QLibrary>
 #include <QMetaMethod>
 #include <QVariant>
 #include <QWidget>
+#include <vector>
 
 namespace {
 
@@ -28,6 +30,23 @@ bool namesVandrillo(const QJsonObject &metaData)
                    .toString() == QLatin1String(Vandril::ProgId);
 }
 
+// The libraries in the folders, in order, whose metadata says they provide the control.
+std::vector<std::unique_ptr<QPluginLoader>> candidates(const QStringList &pluginDirs)
+{
+    std::vector<std::unique_ptr<QPluginLoader>> found;
+    for (const QString &dirPath : pluginDirs) {
+        const QDir dir(dirPath);
+        for (const QString &fileName : dir.entryList(QDir::Files | QDir::Readable, QDir::Name)) {
+            if (!QLibrary::isLibrary(fileName))
+                continue;
+            auto loader = std::make_unique<QPluginLoader>(dir.absoluteFilePath(fileName));
+            if (namesVandrillo(loader->metaData()))
+                found.push_back(std::move(loader));
+        }
+    }
+    return found;
+}
+
 bool isIconPicture(const Vandril::PictureRef &picture)
 {
     return picture && picture->type() == Vandril::Picture::Icon;
@@ -39,8 +58,7 @@ TrayControlHost::TrayControlHost(QWidget *hostWindow, const QStringList &pluginD
                                  QObject *parent)
     : QObject(parent)
 {
-    const Vandril::PropertyBag saved =
-        Form1Definition::savedProperties(QStringLiteral("cVandril1"));
+    const Vandril::PropertyBag saved = savedProperties();
     if (Vandril::VandrilloFactory *factory = findFactory(pluginDirs))
         createControl(*factory, hostWindow, saved);
     if (!isLoaded()) {
@@ -61,6 +79,23 @@ TrayControlHost::~TrayControlHost()
     delete m_control.data();
 }
 
+Vandril::PropertyBag TrayControlHost::savedProperties()
+{
+    Vandril::PropertyBag bag;
+    QFile file(QStringLiteral(":/tray/cvandril1.json"));
+    if (!file.open(QIODevice::ReadOnly))
+        return bag;
+    const QJsonObject saved = QJsonDocument::fromJson(file.readAll()).object();
+    for (auto it = saved.begin(); it != saved.end(); ++it) {
+        // A null value is a picture property saved as no picture.
+        if (it.value().isNull())
+            bag.WriteProperty(it.key(), QVariant::fromValue(Vandril::PictureRef()));
+        else
+            bag.WriteProperty(it.key(), it.value().toVariant());
+    }
+    return bag;
+}
+
 QStringList TrayControlHost::defaultPluginDirs()
 {
     QStringList dirs;
@@ -76,32 +111,22 @@ QStringList TrayControlHost::defaultPluginDirs()
 
 Vandril::VandrilloFactory *TrayControlHost::findFactory(const QStringList &pluginDirs)
 {
-    QString loadError;
-    for (const QString &dirPath : pluginDirs) {
-        const QDir dir(dirPath);
-        const QStringList files = dir.entryList(QDir::Files | QDir::Readable, QDir::Name);
-        for (const QString &fileName : files) {
-            if (!QLibrary::isLibrary(fileName))
-                continue;
-            auto loader = std::make_unique<QPluginLoader>(dir.absoluteFilePath(fileName));
-            if (!namesVandrillo(loader->metaData()))
-                continue;
-            QObject *instance = loader->instance();
-            if (auto *factory = qobject_cast<Vandril::VandrilloFactory *>(instance)) {
-                m_loader = std::move(loader);
-                return factory;
-            }
-            // Another copy further on may still load; the first failure is the one reported.
-            if (loadError.isEmpty()) {
-                loadError = instance ? QStringLiteral("%1 does not provide %2")
-                                           .arg(loader->fileName(),
-                                                QLatin1String(Vandril_VandrilloFactory_iid))
-                                     : loader->errorString();
-            }
+    QString firstFailure;
+    for (std::unique_ptr<QPluginLoader> &loader : candidates(pluginDirs)) {
+        QObject *instance = loader->instance();
+        if (auto *factory = qobject_cast<Vandril::VandrilloFactory *>(instance)) {
+            m_loader = std::move(loader);
+            return factory;
         }
+        // Another copy further on may still load; the first failure is the one reported.
+        if (firstFailure.isEmpty())
+            firstFailure =
+                instance ? QStringLiteral("%1 does not provide %2")
+                               .arg(loader->fileName(), QLatin1String(Vandril_VandrilloFactory_iid))
+                         : loader->errorString();
     }
-    m_error = !loadError.isEmpty()
-                  ? loadError
+    m_error = !firstFailure.isEmpty()
+                  ? firstFailure
                   : QStringLiteral("%1 not found in %2")
                         .arg(QLatin1String(Vandril::ProgId),
                              pluginDirs.isEmpty() ? QStringLiteral("(no folder)")
