@@ -81,7 +81,7 @@ bool SettingsStore::flush()
 {
     if (m_settings) {
         m_settings->sync();
-        if (m_settings->status() == QSettings::NoError) {
+        if (m_settings->status() == QSettings::NoError || writtenDespiteFormatError()) {
             m_failure.clear();
             return true;
         }
@@ -89,4 +89,16 @@ bool SettingsStore::flush()
     m_failure = m_settings ? writeFailure(QFileInfo(m_path)) : m_unusable;
     qCWarning(lcSettings) << "settings not written to" << m_path << m_failure;
     return false;
+}
+
+bool SettingsStore::writtenDespiteFormatError() const
+{
+    // The status keeps the first error met: a malformed line read earlier
+    // hides how the write went. The file was replaced when it now reads
+    // without error, since a failed write leaves the malformed one.
+    if (m_settings->status() != QSettings::FormatError)
+        return false;
+    QSettings written(m_path, QSettings::IniFormat);
+    written.allKeys(); // every section parsed
+    return written.status() == QSettings::NoError;
 }

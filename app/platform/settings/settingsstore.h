@@ -33,6 +33,8 @@ public:
     QString filePath() const { return m_path; }
 
 private:
+    bool writtenDespiteFormatError() const;
+
     QString m_path;
     std::optional<QSettings> m_settings;
     // The settings of a run whose file cannot be used.

@@ -19,6 +19,8 @@ private Q_SLOTS:
     void handEditedList();
     void unwritableFileReportsFailure_data();
     void unwritableFileReportsFailure();
+    void malformedFileReportsOnlyAFailedWrite_data();
+    void malformedFileReportsOnlyAFailedWrite();
 
 private:
     QTemporaryDir m_dir;
@@ -106,6 +108,41 @@ void TestSettingsStore::unwritableFileReportsFailure()
     QVERIFY(!store.flush());
     QCOMPARE(store.failureReason(), reason);
     QCOMPARE(QFileInfo(path).isFile(), kind == QLatin1String("read-only"));
+}
+
+void TestSettingsStore::malformedFileReportsOnlyAFailedWrite_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<bool>("writable");
+    // A section never closed is found at once; a key without a value only
+    // when the write parses the whole file.
+    QTest::newRow("open section, written") << QByteArray("[Altro\nRef=5\n") << true;
+    QTest::newRow("bare key, written") << QByteArray("[Altro]\nRef\n") << true;
+    QTest::newRow("open section, folder in its place") << QByteArray("[Altro\nRef=5\n") << false;
+}
+
+void TestSettingsStore::malformedFileReportsOnlyAFailedWrite()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(bool, writable);
+    const QString path =
+        m_dir.filePath(QStringLiteral("malformed-%1.ini").arg(QTest::currentDataTag()));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(text);
+    file.close();
+
+    SettingsStore store(path);
+    store.SaveSetting(QStringLiteral("Altro"), QStringLiteral("ConfUsc"), QStringLiteral("0"));
+    if (!writable)
+        QVERIFY(QFile::remove(path) && QDir().mkpath(path));
+    QCOMPARE(store.flush(), writable);
+    QCOMPARE(store.failureReason(),
+             writable ? QString() : QStringLiteral("al suo posto c'è una cartella"));
+    if (writable) {
+        SettingsStore again(path);
+        QCOMPARE(again.GetSetting(QStringLiteral("Altro"), QStringLiteral("ConfUsc")), "0");
+    }
 }
 
 QTEST_GUILESS_MAIN(TestSettingsStore)
