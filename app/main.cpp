@@ -88,7 +88,14 @@ int main(int argc, char *argv[])
     Platform platform = desktop.platform();
     Form1 form(platform, TrayControlHost::defaultPluginDirs(), HelpLauncher::helpFolder());
     desktop.setDialogParent(&form);
-    QObject::connect(&form, &Form1::ended, &app, &QApplication::quit, Qt::QueuedConnection);
+    // The end may come before the main loop runs, during a message of the
+    // start-up: exit() also ends the message's own loop, and the main loop
+    // is then never entered.
+    bool ended = false;
+    QObject::connect(&form, &Form1::ended, &app, [&ended] {
+        ended = true;
+        QCoreApplication::exit(0);
+    });
 
     SessionEnd session(app);
     QObject::connect(&session, &SessionEnd::endRequested, &form, &Form1::endUnattended);
@@ -103,6 +110,8 @@ int main(int argc, char *argv[])
                      });
 
     form.Form_Load();
+    if (ended)
+        return 0;
     if (line.show())
         form.showAgain();
     if (line.menu())

@@ -121,6 +121,8 @@ void Form1::Form_Load()
     // The content table and the help path exist from construction on.
     Toolbar1->toggleFlatStyle();
     m_tray->start(m_platform.messages);
+    if (m_ending)
+        return;
     m_settings->read();
     placeWindow();
     m_menus->mnutopmost->setChecked(m_settings->onTop());
@@ -129,7 +131,10 @@ void Form1::Form_Load()
     setTrayIconShown(m_settings->trayIconShown());
     const bool startHidden = m_settings->startsHidden(m_tray->iconCanShow());
     applyStoredInterval();
+    if (m_ending)
+        return;
     Toolbar1->setSelectionButtonsEnabled(false);
+    m_loaded = true;
     if (!startHidden)
         show();
 }
@@ -201,12 +206,20 @@ void Form1::Form_Unload()
 {
     if (m_ending)
         return;
+    m_ending = true;
     if (!saveSettings() && !m_unattended)
         reportSettingsNotSaved();
     cVandril1.setTrayVisible(false);
     Timer1.stop();
     Timer2.stop();
-    m_ending = true;
+    finishEnding();
+}
+
+void Form1::finishEnding()
+{
+    if (m_ended)
+        return;
+    m_ended = true;
     Q_EMIT ended();
 }
 
@@ -220,6 +233,8 @@ void Form1::reportSettingsNotSaved()
 
 bool Form1::saveSettings()
 {
+    if (!m_loaded)
+        return true;
     RunSettings::Live live;
     // Minimised, the window keeps the last normal geometry stored.
     if (!isMinimized())
@@ -233,7 +248,10 @@ bool Form1::saveSettings()
 void Form1::endUnattended()
 {
     m_unattended = true;
-    Form_Unload();
+    if (m_ending)
+        finishEnding();
+    else
+        Form_Unload();
 }
 
 void Form1::Timer1_Timer()

@@ -38,7 +38,8 @@ public:
     ~Form1() override;
 
     // Runs the start-up sequence. The window is shown at its end unless it
-    // starts hidden in the tray.
+    // starts hidden in the tray. An end requested during one of its messages
+    // cuts it short.
     void Form_Load();
 
     MenuTree &menus() { return *m_menus; }
@@ -61,9 +62,12 @@ public:
     // Opens the tray copy menu at the pointer.
     void popUpCopyMenu();
     // Writes the settings as they are now, for a session that may end;
-    // false when they could not be written.
+    // false when they could not be written. Before the start-up has run to
+    // its end nothing is written: the file keeps what it holds.
     bool saveSettings();
-    // Ends in order without asking anything: settings written, tray icon removed.
+    // Ends in order without asking anything: settings written, tray icon
+    // removed. During a shutdown already under way, the program ends without
+    // waiting for the answer to its message.
     void endUnattended();
 
     HistoryView *List1 = nullptr;
@@ -73,7 +77,8 @@ public:
     TrayControlHost cVandril1;
 
 Q_SIGNALS:
-    // The shutdown sequence has run to its end: the program ends now.
+    // The shutdown sequence has run to its end (or an unattended end cut
+    // short its message): the program ends now. Emitted once.
     void ended();
 
 public Q_SLOTS:
@@ -139,6 +144,7 @@ private:
     bool Form_QueryUnload();
     void Form_Unload();
     void reportSettingsNotSaved();
+    void finishEnding();
     void Form_Resize();
     // The list is out of use while the clipboard cannot be read.
     void monitorReported(ClipboardMonitor::Event event);
@@ -160,7 +166,10 @@ private:
     std::unique_ptr<EntryCommands> m_entries;
     std::unique_ptr<ListInteraction> m_listInteraction;
     std::unique_ptr<ToolbarCommands> m_toolbarCommands;
+    // The start-up sequence ran to its end: the window holds the settings read.
+    bool m_loaded = false;
     bool m_ending = false;
+    bool m_ended = false;
     // Ending without anyone to answer: no questions, no messages.
     bool m_unattended = false;
 };
