@@ -135,7 +135,8 @@ void Form1::Form_Load()
         return;
     Toolbar1->setSelectionButtonsEnabled(false);
     m_loaded = true;
-    if (!startHidden)
+    // The tray host may have gone during a message.
+    if (!startHidden || !m_tray->iconCanShow())
         show();
 }
 
@@ -173,7 +174,7 @@ void Form1::notificationAreaChanged()
     m_tray->hostChanged();
     m_menus->riduci->setEnabled(m_tray->iconCanShow());
     // Hidden in a tray that went away, the window would be out of reach.
-    if (!m_tray->iconCanShow() && !isVisible() && !m_ending)
+    if (!m_tray->iconCanShow() && !isVisible() && m_loaded && !m_ending)
         showAgain();
 }
 

@@ -20,6 +20,7 @@ import e2erun  # noqa: E402
 import test_capture  # noqa: E402
 from a11y import Atspi  # noqa: E402
 from desktop import wait_until  # noqa: E402
+from Xlib import X  # noqa: E402
 
 TITLE = 'Q&V Scrivel'
 EXIT_QUESTION = ('Si desidera veramente uscire? Se sì tutto il testo presente non sarà '
@@ -194,6 +195,9 @@ class StartupTest(unittest.TestCase):
         os.makedirs(empty, exist_ok=True)
         return shutil.copy(test_capture.PROGRAM, alone), empty
 
+    def mapped(self):
+        return self.window.get_attributes().map_state == X.IsViewable
+
     def f3_enabled(self):
         item = a11y.find(self.app, 'Riduci a tray-icon', (Atspi.Role.MENU_ITEM,))
         return a11y.is_enabled(item)
@@ -209,8 +213,18 @@ class StartupTest(unittest.TestCase):
         write_ini(self.ini, {'Altro/AvviaAIcona': '1', 'Altro/ConfUsc': '0'})
         self.start()  # shown, although asked to start in the tray
         self.assertFalse(self.f3_enabled())
+        # The tray host dies, as a panel crash ends it, with the window hidden there.
+        for sig in (signal.SIGTERM, signal.SIGKILL, signal.SIGKILL):
+            self.session.restart_tray_host()
+            wait_until(self.f3_enabled, 5, 'F3 to be enabled once a tray host runs')
+            wait_until(lambda: self.session.tray_icon_window(self.wm_class), 5,
+                       'the icon to dock')
+            self.press_key('F3')
+            wait_until(lambda: not self.mapped(), 5, 'the window to hide')
+            os.kill(self.session.trayer.pid, sig)
+            self.session.end(self.session.trayer)
+            wait_until(self.mapped, 1, f'the window back after the tray host\'s {sig.name}')
         self.session.restart_tray_host()
-        wait_until(self.f3_enabled, 5, 'F3 to be enabled once a tray host runs')
         wait_until(lambda: self.session.tray_icon_window(self.wm_class), 5, 'the icon to dock')
         self.press_key('F12')
         self.assertEqual(self.proc.wait(timeout=10), 0)

@@ -61,6 +61,11 @@ X11NotificationArea::~X11NotificationArea()
 
 bool X11NotificationArea::isAvailable() const
 {
+    // Where the icon docks in the X11 tray, the owner watched here is the
+    // answer: Qt follows the same selection on a connection of its own and
+    // may, for a moment, still count a host that has just gone.
+    if (m_connection && m_reportsHover)
+        return m_owner != XCB_NONE;
     return QSystemTrayIcon::isSystemTrayAvailable();
 }
 

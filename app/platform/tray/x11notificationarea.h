@@ -9,8 +9,9 @@ class QSocketNotifier;
 
 // The notification area as Qt's tray icons see it, watched on X11: a tray
 // host announces itself with a MANAGER message on the root window and goes
-// away with the window that owns the _NET_SYSTEM_TRAY_S<n> selection. Off
-// X11 nothing is watched and availability is what Qt reports.
+// away with the window that owns the _NET_SYSTEM_TRAY_S<n> selection. While
+// the icon docks there, availability is whether that selection has an owner.
+// Off X11 nothing is watched and availability is what Qt reports.
 class X11NotificationArea : public NotificationArea
 {
     Q_OBJECT
