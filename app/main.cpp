@@ -43,6 +43,18 @@ bool mayHoldQtOptions(const QStringList &arguments)
     });
 }
 
+// What a start asks of the running program, in the order it is done:
+// the window first, then the menu over it; nothing means "show yourself".
+QStringList requestsOf(const CommandLine &line)
+{
+    QStringList requests;
+    if (line.show())
+        requests.append(SingleInstance::ShowAction);
+    if (line.menu())
+        requests.append(SingleInstance::MenuAction);
+    return requests;
+}
+
 QStringList rawArguments(int argc, char *argv[])
 {
     QStringList arguments;
@@ -76,10 +88,7 @@ int main(int argc, char *argv[])
     QApplication::setQuitOnLastWindowClosed(false);
 
     SingleInstance instance(QDBusConnection::sessionBus(), kAppId, kObjectPath);
-    const QString request = line.menu()   ? SingleInstance::MenuAction
-                            : line.show() ? SingleInstance::ShowAction
-                                          : QString();
-    if (instance.claim(request) == SingleInstance::Role::HandedOver)
+    if (instance.claim(requestsOf(line)) == SingleInstance::Role::HandedOver)
         return 0;
     if (!instance.error().isEmpty())
         qWarning("scrivel: running on its own: %s", qPrintable(instance.error()));
@@ -92,8 +101,11 @@ int main(int argc, char *argv[])
     // start-up: exit() also ends the message's own loop, and the main loop
     // is then never entered.
     bool ended = false;
-    QObject::connect(&form, &Form1::ended, &app, [&ended] {
+    QObject::connect(&form, &Form1::ending, &instance, &SingleInstance::refuseRequests);
+    QObject::connect(&form, &Form1::ended, &instance, [&ended, &instance] {
         ended = true;
+        // The settings are written: the next start may run at once.
+        instance.release();
         QCoreApplication::exit(0);
     });
 

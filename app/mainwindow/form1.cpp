@@ -208,6 +208,7 @@ void Form1::Form_Unload()
     if (m_ending)
         return;
     m_ending = true;
+    Q_EMIT ending();
     if (!saveSettings() && !m_unattended)
         reportSettingsNotSaved();
     cVandril1.setTrayVisible(false);

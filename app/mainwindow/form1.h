@@ -77,6 +77,8 @@ public:
     TrayControlHost cVandril1;
 
 Q_SIGNALS:
+    // The shutdown sequence has begun: from now on the run takes no request.
+    void ending();
     // The shutdown sequence has run to its end (or an unattended end cut
     // short its message): the program ends now. Emitted once.
     void ended();

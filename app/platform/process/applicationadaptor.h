@@ -19,11 +19,16 @@ public:
     explicit ApplicationAdaptor(SingleInstance &instance);
 
 public Q_SLOTS:
-    void Activate(const QVariantMap &platform_data);
-    void Open(const QStringList &uris, const QVariantMap &platform_data);
+    void Activate(const QVariantMap &platform_data, const QDBusMessage &message);
+    void Open(const QStringList &uris, const QVariantMap &platform_data,
+              const QDBusMessage &message);
     void ActivateAction(const QString &action_name, const QVariantList &parameter,
                         const QVariantMap &platform_data, const QDBusMessage &message);
 
 private:
+    // True, with the error sent, when the program no longer takes requests.
+    bool refused(const QDBusMessage &message);
+    void reply(const QDBusMessage &message, const QString &errorName, const QString &text);
+
     SingleInstance &m_instance;
 };
