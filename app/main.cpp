@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "commandline.h"
 #include "desktopplatform.h"
+#include "displayprobe.h"
 #include "form1.h"
 #include "helplauncher.h"
 #include "sessionend.h"
@@ -55,6 +56,18 @@ QStringList requestsOf(const CommandLine &line)
     return requests;
 }
 
+// Without a display only a program already running can serve the start.
+int startWithoutDisplay(int argc, char *argv[], const CommandLine &line, const QString &problem)
+{
+    QCoreApplication app(argc, argv);
+    SingleInstance instance(QDBusConnection::sessionBus(), kAppId, kObjectPath);
+    // Arguments that may be Qt's own cannot be told from mistakes here.
+    if (line.error().isEmpty() && instance.handOver(requestsOf(line)))
+        return 0;
+    std::fprintf(stderr, "scrivel: %s\n", qPrintable(problem));
+    return 1;
+}
+
 QStringList rawArguments(int argc, char *argv[])
 {
     QStringList arguments;
@@ -79,6 +92,8 @@ int main(int argc, char *argv[])
     }
 
     DesktopPlatform::prepareEnvironment();
+    if (const QString problem = DisplayProbe::problem(arguments); !problem.isEmpty())
+        return startWithoutDisplay(argc, argv, early, problem);
     QApplication app(argc, argv);
     const CommandLine line = CommandLine::parse(QApplication::arguments());
     if (const int status = answerWithoutRunning(line); status >= 0)

@@ -1,7 +1,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 """A desktop day, end to end: the program ends in order on SIGTERM and SIGHUP
 (settings kept, no question), one instance per session takes over a second
-start, a start during the end runs in its place, and the command line.
+start, a start during the end runs in its place, and the command line, also
+without a display.
 
 Usage: /usr/bin/python3 test_session.py --program PATH [--plugin-dir DIR] [unittest args]
 """
@@ -35,10 +36,17 @@ class SessionTest(test_options.ProgramTestCase):
         self.config = self.session.path(f'config-{test_capture.ProgramTestCase.runs}')
         self.ini = os.path.join(self.config, 'QVScrivel.ini')
 
-    def run_again(self, *args):
+    def run_again(self, *args, **changes):
+        """Runs the program to its end; changes set (or, as None, remove)
+        environment variables."""
         env = dict(self.session.env, XDG_CONFIG_HOME=self.config, QT_QPA_PLATFORM='xcb')
         if test_capture.PLUGIN_DIR:
             env['SCRIVEL_PLUGIN_DIR'] = test_capture.PLUGIN_DIR
+        for name, value in changes.items():
+            if value is None:
+                env.pop(name, None)
+            else:
+                env[name] = value
         return subprocess.run([test_capture.PROGRAM, *args], env=env, capture_output=True,
                               text=True, timeout=10, stdin=subprocess.DEVNULL)
 
@@ -143,6 +151,23 @@ class SessionTest(test_options.ProgramTestCase):
                 subprocess.run(['xdotool', 'key', 'Escape'], env=self.session.env, timeout=10)
                 wait_until(lambda: not a11y._call(menu.get_state_set).contains(
                     Atspi.StateType.SHOWING), 5, 'the menu to close')
+
+    def test_without_a_display_only_a_running_program_serves_the_start(self):
+        self.hide_in_tray()
+        shown = self.run_again('--show', DISPLAY=None)
+        self.assertEqual(shown.returncode, 0, shown.stderr)
+        wait_until(self.mapped, 2, 'the window to come back')
+        # A display number no X server holds here.
+        number = next(n for n in range(60000, 61000)
+                      if not os.path.exists(f'/tmp/.X11-unix/X{n}')
+                      and not os.path.exists(f'/tmp/.X{n}-lock'))
+        no_bus = 'unix:path=' + self.session.path('no-bus')
+        for display, named in ((None, 'DISPLAY'), (f':{number}', f':{number}')):
+            with self.subTest(display=display):
+                alone = self.run_again(DISPLAY=display, DBUS_SESSION_BUS_ADDRESS=no_bus)
+                self.assertEqual(alone.returncode, 1, alone.stderr)
+                self.assertEqual(len(alone.stderr.splitlines()), 1, alone.stderr)
+                self.assertIn(named, alone.stderr)
 
     def test_version_and_an_unknown_option(self):
         version = self.run_again('--version')
