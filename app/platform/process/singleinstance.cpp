@@ -85,7 +85,8 @@ SingleInstance::Role SingleInstance::claim(const QStringList &actions)
             runQueued(m_error);
             return Role::Run;
         }
-        if (!waitUntilGone(owner, deadline)) {
+        // Ending, or gone already: once it has left, the name is claimed again.
+        if (deadline.hasExpired() || !waitUntilGone(owner, deadline)) {
             runQueued(QStringLiteral("the running instance is ending but has not left"));
             return Role::Run;
         }
@@ -119,7 +120,7 @@ SingleInstance::Answer SingleInstance::ask(const QString &owner, const QStringLi
 
 bool SingleInstance::waitUntilGone(const QString &owner, const QDeadlineTimer &deadline)
 {
-    while (m_bus.interface()->serviceOwner(m_service).value() == owner) {
+    while (!owner.isEmpty() && m_bus.interface()->serviceOwner(m_service).value() == owner) {
         if (deadline.hasExpired())
             return false;
         QThread::msleep(kOwnerPollMs);
