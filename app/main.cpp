@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "commandline.h"
 #include "desktopplatform.h"
+#include "displayprobe.h"
 #include "form1.h"
 #include "helplauncher.h"
 #include "sessionend.h"
@@ -43,6 +44,30 @@ bool mayHoldQtOptions(const QStringList &arguments)
     });
 }
 
+// What a start asks of the running program, in the order it is done:
+// the window first, then the menu over it; nothing means "show yourself".
+QStringList requestsOf(const CommandLine &line)
+{
+    QStringList requests;
+    if (line.show())
+        requests.append(SingleInstance::ShowAction);
+    if (line.menu())
+        requests.append(SingleInstance::MenuAction);
+    return requests;
+}
+
+// Without a display only a program already running can serve the start.
+int startWithoutDisplay(int argc, char *argv[], const CommandLine &line, const QString &problem)
+{
+    QCoreApplication app(argc, argv);
+    SingleInstance instance(QDBusConnection::sessionBus(), kAppId, kObjectPath);
+    // Arguments that may be Qt's own cannot be told from mistakes here.
+    if (line.error().isEmpty() && instance.handOver(requestsOf(line)))
+        return 0;
+    std::fprintf(stderr, "scrivel: %s\n", qPrintable(problem));
+    return 1;
+}
+
 QStringList rawArguments(int argc, char *argv[])
 {
     QStringList arguments;
@@ -67,6 +92,8 @@ int main(int argc, char *argv[])
     }
 
     DesktopPlatform::prepareEnvironment();
+    if (const QString problem = DisplayProbe::problem(arguments); !problem.isEmpty())
+        return startWithoutDisplay(argc, argv, early, problem);
     QApplication app(argc, argv);
     const CommandLine line = CommandLine::parse(QApplication::arguments());
     if (const int status = answerWithoutRunning(line); status >= 0)
@@ -76,10 +103,7 @@ int main(int argc, char *argv[])
     QApplication::setQuitOnLastWindowClosed(false);
 
     SingleInstance instance(QDBusConnection::sessionBus(), kAppId, kObjectPath);
-    const QString request = line.menu()   ? SingleInstance::MenuAction
-                            : line.show() ? SingleInstance::ShowAction
-                                          : QString();
-    if (instance.claim(request) == SingleInstance::Role::HandedOver)
+    if (instance.claim(requestsOf(line)) == SingleInstance::Role::HandedOver)
         return 0;
     if (!instance.error().isEmpty())
         qWarning("scrivel: running on its own: %s", qPrintable(instance.error()));
@@ -88,7 +112,17 @@ int main(int argc, char *argv[])
     Platform platform = desktop.platform();
     Form1 form(platform, TrayControlHost::defaultPluginDirs(), HelpLauncher::helpFolder());
     desktop.setDialogParent(&form);
-    QObject::connect(&form, &Form1::ended, &app, &QApplication::quit, Qt::QueuedConnection);
+    // The end may come before the main loop runs, during a message of the
+    // start-up: exit() also ends the message's own loop, and the main loop
+    // is then never entered.
+    bool ended = false;
+    QObject::connect(&form, &Form1::ending, &instance, &SingleInstance::refuseRequests);
+    QObject::connect(&form, &Form1::ended, &instance, [&ended, &instance] {
+        ended = true;
+        // The settings are written: the next start may run at once.
+        instance.release();
+        QCoreApplication::exit(0);
+    });
 
     SessionEnd session(app);
     QObject::connect(&session, &SessionEnd::endRequested, &form, &Form1::endUnattended);
@@ -103,6 +137,8 @@ int main(int argc, char *argv[])
                      });
 
     form.Form_Load();
+    if (ended)
+        return 0;
     if (line.show())
         form.showAgain();
     if (line.menu())

@@ -3,6 +3,7 @@
 
 #include "helplauncher.h"
 #include "messagebox.h"
+#include "runsettings.h"
 #include "screenmetrics.h"
 #include "settingkeys.h"
 #include "textnumber.h"
@@ -101,9 +102,9 @@ void frmOpz::Form_Load()
 {
     Text1->setText(QString::number(m_live.interval()));
     Check1->setChecked(m_live.trayIconShown());
-    Check2->setChecked(Setting::AvviaAIcona.isOn(*m_live.AvviaAIcona));
+    Check2->setChecked(m_live.settings.startHiddenChosen());
     Check1_Click();
-    Check3->setChecked(Setting::ConfUsc.isOn(*m_live.ConfUsc));
+    Check3->setChecked(m_live.settings.confirmsExit());
 }
 
 void frmOpz::Check1_Click()
@@ -136,8 +137,8 @@ void frmOpz::Command1_Click()
         return;
     m_live.setInterval(*ms);
     m_live.setTrayIconShown(Check1->isChecked());
-    *m_live.AvviaAIcona = Setting::AvviaAIcona.textOf(Check2->isChecked());
-    *m_live.ConfUsc = Setting::ConfUsc.textOf(Check3->isChecked());
+    m_live.settings.setStartHiddenChosen(Check2->isChecked());
+    m_live.settings.setConfirmsExit(Check3->isChecked());
     accept();
 }
 

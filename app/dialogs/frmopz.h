@@ -11,6 +11,7 @@ class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class RunSettings;
 class ScreenMetrics;
 
 /// The options dialog "Opzioni": the polling interval, the tray icon, starting
@@ -28,8 +29,8 @@ public:
         std::function<bool()> trayIconShown;
         /// Shows or removes the tray icon together with what depends on it.
         std::function<void(bool)> setTrayIconShown;
-        QString *AvviaAIcona; ///< in-memory value, "1" or "0" after OK
-        QString *ConfUsc;     ///< in-memory value, "1" or "0" after OK
+        /// Starting hidden in the tray and the exit question.
+        RunSettings &settings;
     };
 
     /// Builds the dialog and fills it from @p live (the opening steps).

@@ -2,10 +2,7 @@
 #include "historystore.h"
 
 #include <QTimer>
-
-#ifdef __GLIBC__
-#include <malloc.h>
-#endif
+#include <utility>
 
 namespace {
 
@@ -21,7 +18,9 @@ qsizetype footprint(const QString &text)
 
 } // namespace
 
-HistoryStore::HistoryStore(QObject *parent) : QAbstractListModel(parent) {}
+HistoryStore::HistoryStore(std::function<void()> releaseFreedMemory, QObject *parent)
+    : QAbstractListModel(parent), m_releaseFreedMemory(std::move(releaseFreedMemory))
+{}
 
 QString HistoryStore::trayCaption(const QString &text)
 {
@@ -114,6 +113,16 @@ void HistoryStore::setChecked(int index, bool checked)
     Q_EMIT dataChanged(at, at, {Qt::CheckStateRole});
 }
 
+QList<int> HistoryStore::checkedRows() const
+{
+    QList<int> rows;
+    for (int i = 0; i < count(); ++i) {
+        if (m_entries.at(i).checked)
+            rows << i;
+    }
+    return rows;
+}
+
 void HistoryStore::updateEntry(int index, const QString &name, const QString &content)
 {
     Entry &entry = m_entries[index];
@@ -170,16 +179,13 @@ void HistoryStore::indexRemove(const QString &content)
 void HistoryStore::released(qsizetype bytes)
 {
     m_releasedBytes += bytes;
-    if (m_trimQueued || m_releasedBytes < kTrimThreshold)
+    if (!m_releaseFreedMemory || m_trimQueued || m_releasedBytes < kTrimThreshold)
         return;
     m_trimQueued = true;
     // After the current event, when the views have let go of the texts too.
     QTimer::singleShot(0, this, [this] {
         m_trimQueued = false;
         m_releasedBytes = 0;
-#ifdef __GLIBC__
-        // glibc keeps freed blocks in its arenas; this hands whole free pages back.
-        malloc_trim(0);
-#endif
+        m_releaseFreedMemory();
     });
 }

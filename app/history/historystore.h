@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QList>
 #include <QString>
+#include <functional>
 
 // The history: one entry per captured text, each with its name (the line
 // the list shows), its content (what is copied back), its check mark and its
@@ -31,7 +32,9 @@ public:
         NameIdRole,
     };
 
-    explicit HistoryStore(QObject *parent = nullptr);
+    // releaseFreedMemory hands the memory of removed entries back to the
+    // system; called after large removals, when set.
+    explicit HistoryStore(std::function<void()> releaseFreedMemory = {}, QObject *parent = nullptr);
 
     int rowCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
@@ -49,6 +52,8 @@ public:
     QString caption(int index) const;
     bool isChecked(int index) const { return m_entries.at(index).checked; }
     void setChecked(int index, bool checked);
+    // The indexes of the checked entries, in list order.
+    QList<int> checkedRows() const;
     void updateEntry(int index, const QString &name, const QString &content);
     void removeEntryAt(int index);
     void clear();
@@ -72,8 +77,8 @@ private:
 
     void indexAdd(const QString &content);
     void indexRemove(const QString &content);
-    // Gives the memory of removed entries back to the system once enough of
-    // it is free, after the current event.
+    // Has the memory of removed entries given back once enough of it is
+    // free, after the current event.
     void released(qsizetype bytes);
 
     QList<Entry> m_entries;
@@ -81,6 +86,7 @@ private:
     QHash<QString, int> m_index;
     quint64 m_revision = 0;
     quint64 m_nextNameId = 1;
+    std::function<void()> m_releaseFreedMemory;
     qsizetype m_releasedBytes = 0;
     bool m_trimQueued = false;
 };

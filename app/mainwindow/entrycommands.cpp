@@ -13,8 +13,6 @@
 #include "selectionbuttons.h"
 #include "topmostbracket.h"
 
-#include <QScopedValueRollback>
-
 namespace {
 
 constexpr QChar CR = QChar(13);
@@ -25,6 +23,29 @@ QString previewLead(const QString &preview)
     return QStringLiteral("Parte iniziale del contenuto degli Scrivel di sistema: ") + CR +
            preview + CR + CR;
 }
+
+// Marks a command as running for its scope: none starts while another one
+// still waits for an answer.
+class CommandGuard
+{
+public:
+    explicit CommandGuard(bool &running) : m_running(running), m_entered(!running)
+    {
+        m_running = true;
+    }
+    ~CommandGuard()
+    {
+        if (m_entered)
+            m_running = false;
+    }
+    CommandGuard(const CommandGuard &) = delete;
+    CommandGuard &operator=(const CommandGuard &) = delete;
+    explicit operator bool() const { return m_entered; }
+
+private:
+    bool &m_running;
+    const bool m_entered;
+};
 
 } // namespace
 
@@ -106,9 +127,9 @@ bool EntryCommands::confirm(const std::function<QString(const QString &)> &quest
 
 void EntryCommands::copyBack(bool emptyFirst)
 {
-    if (m_running)
+    const CommandGuard command(m_running);
+    if (!command)
         return;
-    const QScopedValueRollback running(m_running, true);
     const int index = selectedRow(m_list);
     if (index < 0 || index >= m_store.count())
         return;
@@ -118,9 +139,9 @@ void EntryCommands::copyBack(bool emptyFirst)
 
 void EntryCommands::editSelected()
 {
-    if (m_running)
+    const CommandGuard command(m_running);
+    if (!command)
         return;
-    const QScopedValueRollback running(m_running, true);
     const int index = selectedRow(m_list);
     if (index < 0 || index >= m_store.count())
         return;
@@ -136,9 +157,9 @@ void EntryCommands::deleteSelected()
 
 void EntryCommands::deleteEntry(int index, bool ask)
 {
-    if (m_running || index < 0 || index >= m_store.count())
+    const CommandGuard command(m_running);
+    if (!command || index < 0 || index >= m_store.count())
         return;
-    const QScopedValueRollback running(m_running, true);
     const std::optional<QString> text = readClipboard();
     if (!text) {
         reportUnavailable();
@@ -173,14 +194,10 @@ void EntryCommands::removeEntry(int index, bool ask, const QString &clipboardTex
 
 void EntryCommands::deleteChecked()
 {
-    if (m_running)
+    const CommandGuard command(m_running);
+    if (!command)
         return;
-    const QScopedValueRollback running(m_running, true);
-    QList<int> checked;
-    for (int i = 0; i < m_store.count(); ++i) {
-        if (m_store.isChecked(i))
-            checked << i;
-    }
+    const QList<int> checked = m_store.checkedRows();
     if (checked.isEmpty())
         return;
     const std::optional<QString> text = readClipboard();
@@ -215,9 +232,9 @@ void EntryCommands::deleteChecked()
 
 void EntryCommands::emptyHistory(EmptyFrom from)
 {
-    if (m_running)
+    const CommandGuard command(m_running);
+    if (!command)
         return;
-    const QScopedValueRollback running(m_running, true);
     if (from != EmptyFrom::ListMenu && !m_list.isEnabled()) {
         reportUnavailable();
         return;
@@ -251,14 +268,12 @@ void EntryCommands::emptyHistory(EmptyFrom from)
 
 void EntryCommands::mergeChecked()
 {
-    if (m_running)
+    const CommandGuard command(m_running);
+    if (!command)
         return;
-    const QScopedValueRollback running(m_running, true);
     QString merged;
-    for (int i = 0; i < m_store.count(); ++i) {
-        if (m_store.isChecked(i))
-            merged += m_store.name(i);
-    }
+    for (const int i : m_store.checkedRows())
+        merged += m_store.name(i);
     if (!ClipboardWriter::copy(m_platform.clipboard, merged, false)) {
         reportUnavailable();
         return;
@@ -269,18 +284,18 @@ void EntryCommands::mergeChecked()
 
 void EntryCommands::clearClipboard()
 {
-    if (m_running)
+    const CommandGuard command(m_running);
+    if (!command)
         return;
-    const QScopedValueRollback running(m_running, true);
     if (!m_platform.clipboard.clear())
         reportUnavailable();
 }
 
 void EntryCommands::viewClipboard()
 {
-    if (m_running)
+    const CommandGuard command(m_running);
+    if (!command)
         return;
-    const QScopedValueRollback running(m_running, true);
     const std::optional<QString> text = readClipboard();
     if (!text) {
         reportUnavailable();

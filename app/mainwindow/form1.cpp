@@ -13,17 +13,13 @@
 #include "messagebox.h"
 #include "mousedownwatcher.h"
 #include "notificationarea.h"
-#include "procmemorystatus.h"
+#include "runsettings.h"
 #include "screenmetrics.h"
-#include "settingkeys.h"
-#include "settingsstore.h"
-#include "storedplacement.h"
-#include "textnumber.h"
 #include "toolbarcommands.h"
 #include "topmostbracket.h"
 #include "trayart.h"
 #include "traycopymenu.h"
-#include "trayhost.h"
+#include "traypresenter.h"
 #include "twips.h"
 #include "uifonts.h"
 #include "windowstyles.h"
@@ -31,19 +27,6 @@
 #include <QCloseEvent>
 #include <QMenu>
 #include <QMenuBar>
-#include <algorithm>
-
-namespace {
-
-constexpr int kMinWidth = 1560;
-constexpr int kMinHeight = 2000;
-
-Vandril::PictureRef iconPicture(const QIcon &icon)
-{
-    return Vandril::makePicture(Vandril::Picture::Icon, icon);
-}
-
-} // namespace
 
 Form1::Form1(Platform &platform, const QStringList &pluginDirs, const QString &helpFolder,
              QWidget *parent)
@@ -63,10 +46,12 @@ Form1::Form1(Platform &platform, const QStringList &pluginDirs, const QString &h
         std::make_unique<WindowStyles>(*m_geometry, *m_alwaysOnTop, *m_menus, m_platform.screen);
     m_help = std::make_unique<HelpLauncher>(m_platform.processes, m_platform.messages, helpFolder);
     m_monitor = std::make_unique<ClipboardMonitor>(*m_store, m_platform.clipboard, Timer1, Timer2);
+    m_tray = std::make_unique<TrayPresenter>(cVandril1, *m_monitor, *m_store,
+                                             m_platform.notificationArea);
+    m_settings = std::make_unique<RunSettings>(m_platform.settings);
     m_trayMenu =
         std::make_unique<TrayCopyMenu>(*m_store, m_platform.clipboard, m_platform.messages,
                                        *m_menus->mnucdLista, *m_menus->mnulista0, *m_menus->separ);
-    m_trayReportsHover = TrayHost::reportsHover();
     setUpEntryCommands();
     connectHandlers();
 }
@@ -75,10 +60,6 @@ Form1::~Form1() = default;
 
 void Form1::createControls()
 {
-    pictures.normal = iconPicture(TrayArt::normalIcon());
-    pictures.suspended = iconPicture(TrayArt::suspendedIcon());
-    pictures.capture = iconPicture(TrayArt::captureIcon());
-
     m_menus = std::make_unique<MenuTree>(*menuBar(), *this);
 
     auto *surface = new QWidget(this);
@@ -90,7 +71,7 @@ void Form1::createControls()
         new ButtonToolbar(Twips::verticalOf(m_platform.screen).toPixels(QSize(635, 582)), Picture1);
 
     // The history store is made first of all, before anything reads it.
-    m_store = std::make_unique<HistoryStore>();
+    m_store = std::make_unique<HistoryStore>([this] { m_platform.memory.releaseFreedMemory(); });
     List1 = new HistoryView(*m_store, surface);
     List1->setObjectName(QStringLiteral("List1"));
     List1->setAccessibleName(QStringLiteral("Cronologia degli Scrivel"));
@@ -126,11 +107,7 @@ void Form1::connectHandlers()
     connect(m.mnucopdi, &QAction::triggered, this, &Form1::mnucopdi_Click);
     connect(&m_platform.notificationArea, &NotificationArea::availabilityChanged, this,
             &Form1::notificationAreaChanged);
-    connect(m_monitor.get(), &ClipboardMonitor::stateChanged, this, &Form1::followStatusTip);
     connect(m_monitor.get(), &ClipboardMonitor::reported, this, &Form1::monitorReported);
-    for (auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
-        connect(m_store.get(), signal, this, &Form1::followStatusTip);
-    connect(m_store.get(), &QAbstractItemModel::modelReset, this, &Form1::followStatusTip);
     connect(m.mnucdLista, &QMenu::triggered, this, [this](QAction *action) {
         // Entry items carry their element number; the fixed items carry none.
         if (action->data().isValid())
@@ -142,105 +119,61 @@ void Form1::Form_Load()
 {
     // The content table and the help path exist from construction on.
     Toolbar1->toggleFlatStyle();
-    cVandril1.setTrayIcon(pictures.normal);
-    if (!cVandril1.isLoaded())
-        reportMissingTrayControl();
-
-    const SettingsStore &store = m_platform.settings;
-    const bool onTop = Setting::SempreInPrimoPiano.readOn(store);
-    const QString visualizzaIcona = Setting::VisualizzaIcona.read(store);
-    m_settings.AvviaAIcona = Setting::AvviaAIcona.read(store);
-    const QString ref = Setting::Ref.read(store);
-    m_settings.ConfUsc = Setting::ConfUsc.read(store);
-
+    m_tray->start(m_platform.messages);
+    if (m_ending)
+        return;
+    m_settings->read();
     placeWindow();
-
-    m_menus->mnutopmost->setChecked(onTop);
-    m_alwaysOnTop->apply(onTop, false);
-
+    m_menus->mnutopmost->setChecked(m_settings->onTop());
+    m_alwaysOnTop->apply(m_settings->onTop(), false);
     m_styles->resetStyleMenu();
-
-    setTrayIconShown(Setting::VisualizzaIcona.isOn(visualizzaIcona));
-
-    bool startHidden = false;
-    if (m_settings.AvviaAIcona != Setting::AvviaAIcona.textOf(false) &&
-        !Setting::AvviaAIcona.isMissing(m_settings.AvviaAIcona) &&
-        visualizzaIcona != Setting::VisualizzaIcona.textOf(false)) {
-        m_settings.AvviaAIcona = Setting::AvviaAIcona.textOf(true);
-        // Without an icon to click, a hidden window could not be brought back.
-        startHidden = trayIconCanShow();
-    }
-
-    applyStoredInterval(ref);
-
-    if (Setting::ConfUsc.isMissing(m_settings.ConfUsc))
-        m_settings.ConfUsc = Setting::ConfUsc.textOf(true);
-
+    setTrayIconShown(m_settings->trayIconShown());
+    const bool startHidden = m_settings->startsHidden(m_tray->iconCanShow());
+    applyStoredInterval();
+    if (m_ending)
+        return;
     Toolbar1->setSelectionButtonsEnabled(false);
-
-    if (!startHidden)
+    m_loaded = true;
+    // The tray host may have gone during a message.
+    if (!startHidden || !m_tray->iconCanShow())
         show();
 }
 
 void Form1::placeWindow()
 {
-    if (const auto stored = StoredPlacement::rectangle(m_platform.settings, Setting::MainWindow,
-                                                       m_platform.screen.allWorkAreasTwips()))
+    if (const auto stored = m_settings->windowTwips(m_platform.screen.allWorkAreasTwips()))
         m_geometry->setOuterTwips(*stored);
     else
         m_styles->barStyle();
 }
 
-void Form1::applyStoredInterval(const QString &ref)
+void Form1::applyStoredInterval()
 {
-    if (Setting::Ref.isMissing(ref)) {
-        m_monitor->setInterval(Setting::Ref.usual);
+    const RunSettings::Interval interval = m_settings->storedInterval();
+    if (!interval.suspended) {
+        m_monitor->setInterval(interval.ms);
         return;
     }
-    if (ref == QLatin1String("0")) {
-        m_platform.messages.MsgBox(
-            QStringLiteral("Il tempo di refresh è 0.") + QLatin1Char('\r') +
-                QStringLiteral("La modifica di questo parametro tramite le Opzioni attiverà il "
-                               "monitoraggio degli Scrivel di sistema. "),
-            MessageBox::Information);
-        m_monitor->suspendByUser();
-        return;
-    }
-    const qint64 ms = TextNumber::roundHalfEven(TextNumber::leading(ref));
-    // A value the polling timer cannot take gets the usual interval.
-    m_monitor->setInterval(Setting::Ref.holds(ms) ? int(ms) : Setting::Ref.usual);
-}
-
-void Form1::reportMissingTrayControl()
-{
     m_platform.messages.MsgBox(
-        QStringLiteral("L'icona nell'area di notifica non è disponibile: impossibile caricare il "
-                       "controllo Vandrillo.") +
-            QLatin1Char('\r') + cVandril1.errorString(),
-        MessageBox::Exclamation);
+        QStringLiteral("Il tempo di refresh è 0.") + QLatin1Char('\r') +
+            QStringLiteral("La modifica di questo parametro tramite le Opzioni attiverà il "
+                           "monitoraggio degli Scrivel di sistema. "),
+        MessageBox::Information);
+    m_monitor->suspendByUser();
 }
 
 void Form1::setTrayIconShown(bool shown)
 {
-    cVandril1.setTrayVisible(shown);
-    m_menus->riduci->setEnabled(trayIconCanShow());
-}
-
-bool Form1::trayIconCanShow() const
-{
-    return cVandril1.trayVisible() && cVandril1.isLoaded() &&
-           m_platform.notificationArea.isAvailable();
+    m_tray->setIconShown(shown);
+    m_menus->riduci->setEnabled(m_tray->iconCanShow());
 }
 
 void Form1::notificationAreaChanged()
 {
-    // Qt does not dock an icon again by itself in a tray host that came later.
-    if (cVandril1.trayVisible()) {
-        cVandril1.setTrayVisible(false);
-        setTrayIconShown(true);
-    }
+    m_tray->hostChanged();
+    m_menus->riduci->setEnabled(m_tray->iconCanShow());
     // Hidden in a tray that went away, the window would be out of reach.
-    if (!trayIconCanShow() && !isVisible() && !m_ending)
+    if (!m_tray->iconCanShow() && !isVisible() && m_loaded && !m_ending)
         showAgain();
 }
 
@@ -256,7 +189,7 @@ void Form1::closeEvent(QCloseEvent *event)
 
 bool Form1::Form_QueryUnload()
 {
-    if (!Setting::ConfUsc.isOn(m_settings.ConfUsc))
+    if (!m_settings->confirmsExit())
         return true;
     const bool wasChecked = m_bracket->open();
     const int answer = m_platform.messages.MsgBox(
@@ -273,43 +206,53 @@ void Form1::Form_Unload()
 {
     if (m_ending)
         return;
+    m_ending = true;
+    Q_EMIT ending();
     if (!saveSettings() && !m_unattended)
         reportSettingsNotSaved();
     cVandril1.setTrayVisible(false);
     Timer1.stop();
     Timer2.stop();
-    m_ending = true;
+    finishEnding();
+}
+
+void Form1::finishEnding()
+{
+    if (m_ended)
+        return;
+    m_ended = true;
     Q_EMIT ended();
 }
 
 void Form1::reportSettingsNotSaved()
 {
-    const SettingsStore &store = m_platform.settings;
     m_platform.messages.MsgBox(QStringLiteral("Impossibile salvare le impostazioni nel file ") +
-                                   store.filePath() + QStringLiteral(": ") + store.failureReason() +
-                                   QLatin1Char('.'),
+                                   m_settings->filePath() + QStringLiteral(": ") +
+                                   m_settings->failureReason() + QLatin1Char('.'),
                                MessageBox::Exclamation);
 }
 
 bool Form1::saveSettings()
 {
-    SettingsStore &store = m_platform.settings;
+    if (!m_loaded)
+        return true;
+    RunSettings::Live live;
     // Minimised, the window keeps the last normal geometry stored.
     if (!isMinimized())
-        Setting::MainWindow.write(store, m_geometry->outerTwips());
-    Setting::SempreInPrimoPiano.writeOn(store, m_menus->mnutopmost->isChecked());
-    Setting::VisualizzaIcona.writeOn(store, cVandril1.trayVisible());
-    Setting::AvviaAIcona.write(store, m_settings.AvviaAIcona);
-    Setting::Ref.writeNumber(store, m_monitor->interval());
-    Setting::ConfUsc.write(store, m_settings.ConfUsc);
-    Setting::SfMnu.write(store, QString());
-    return store.flush();
+        live.outerTwips = m_geometry->outerTwips();
+    live.onTop = m_menus->mnutopmost->isChecked();
+    live.trayIconShown = cVandril1.trayVisible();
+    live.interval = m_monitor->interval();
+    return m_settings->save(live);
 }
 
 void Form1::endUnattended()
 {
     m_unattended = true;
-    Form_Unload();
+    if (m_ending)
+        finishEnding();
+    else
+        Form_Unload();
 }
 
 void Form1::Timer1_Timer()
@@ -317,21 +260,9 @@ void Form1::Timer1_Timer()
     m_monitor->tick();
 }
 
-void Form1::setTrayReportsHover(bool reports)
-{
-    m_trayReportsHover = reports;
-    followStatusTip();
-}
-
-void Form1::followStatusTip()
-{
-    if (!m_trayReportsHover && cVandril1.trayTip() != m_monitor->statusText())
-        cVandril1.setTrayTip(m_monitor->statusText());
-}
-
 void Form1::cVandril1_MouseMove(int /*Id*/)
 {
-    cVandril1.setTrayTip(m_monitor->statusText());
+    m_tray->hovered();
 }
 
 void Form1::cVandril1_MouseUp(int Button, int /*Id*/)
@@ -375,26 +306,10 @@ void Form1::Timer2_Timer()
 
 void Form1::monitorReported(ClipboardMonitor::Event event)
 {
-    using Event = ClipboardMonitor::Event;
-    switch (event) {
-    case Event::Capturing:
-        cVandril1.setTrayIcon(pictures.capture);
-        break;
-    case Event::Captured:
-        cVandril1.setTrayIcon(pictures.normal);
-        break;
-    case Event::Suspended:
-        cVandril1.setTrayIcon(pictures.suspended);
-        break;
-    case Event::Failed:
+    if (event == ClipboardMonitor::Event::Failed)
         List1->setEnabled(false);
-        break;
-    case Event::Recovered:
+    else if (event == ClipboardMonitor::Event::Recovered)
         List1->setEnabled(true);
-        cVandril1.setTrayIcon(pictures.normal);
-        cVandril1.setTrayTip(m_monitor->countText());
-        break;
-    }
 }
 
 void Form1::esci_Click()
@@ -450,8 +365,7 @@ frmOpz::LiveOptions Form1::liveOptions()
         [&monitor](int ms) { monitor.setInterval(ms); },
         [this] { return cVandril1.trayVisible(); },
         [this](bool shown) { setTrayIconShown(shown); },
-        &m_settings.AvviaAIcona,
-        &m_settings.ConfUsc,
+        *m_settings,
     };
 }
 
@@ -463,8 +377,7 @@ void Form1::tempo_Click()
 
 void Form1::infoon_Click()
 {
-    ProcMemoryStatus memory;
-    Form3 about(memory, *m_help, m_platform.screen, this);
+    Form3 about(m_platform.memory, *m_help, m_platform.screen, this);
     m_bracket->showModal(about);
 }
 
@@ -499,14 +412,9 @@ void Form1::Form_Resize()
         setWindowState(windowState() & ~Qt::WindowMinimized);
         return;
     }
-    if (isMinimized() || !m_geometry)
+    if (isMinimized() || !m_styles)
         return;
-    const QRect outer = m_geometry->outerTwips();
-    // The bar is narrower than the smallest size a user may drag the window to.
-    const bool isBar = outer.size() == m_styles->barSizeTwips();
-    if (!isBar && (outer.height() < kMinHeight || outer.width() < kMinWidth))
-        m_geometry->resizeTwips(std::max(outer.width(), kMinWidth),
-                                std::max(outer.height(), kMinHeight));
+    m_styles->keepMinimumSize();
 
     const QRect area = centralWidget()->rect();
     // The strip is as tall as its buttons and starts where the list ends.

@@ -7,7 +7,6 @@
 #include "menutree.h"
 #include "platform.h"
 #include "traycontrolhost.h"
-#include "vandrillointerface.h"
 
 #include <QMainWindow>
 #include <QTimer>
@@ -20,18 +19,12 @@ class FrameGeometry;
 class HelpLauncher;
 class HistoryView;
 class ListInteraction;
+class RunSettings;
 class ToolbarCommands;
 class TopmostBracket;
 class TrayCopyMenu;
+class TrayPresenter;
 class WindowStyles;
-
-// The three tray pictures that show the monitor's state.
-struct TrayPictures
-{
-    Vandril::PictureRef normal;    // Image2
-    Vandril::PictureRef suspended; // Image3
-    Vandril::PictureRef capture;   // Image4
-};
 
 // The main window: the history list, the menus, the toolbar strip, the
 // polling timers and the tray icon control. Its handlers delegate to the
@@ -40,65 +33,54 @@ class Form1 : public QMainWindow
 {
     Q_OBJECT
 public:
-    // Settings held in memory for the run, as text, exactly as stored.
-    struct InMemorySettings
-    {
-        QString AvviaAIcona;
-        QString ConfUsc;
-    };
-
     Form1(Platform &platform, const QStringList &pluginDirs, const QString &helpFolder,
           QWidget *parent = nullptr);
     ~Form1() override;
 
     // Runs the start-up sequence. The window is shown at its end unless it
-    // starts hidden in the tray.
+    // starts hidden in the tray. An end requested during one of its messages
+    // cuts it short.
     void Form_Load();
 
-    Platform &platform() { return m_platform; }
     MenuTree &menus() { return *m_menus; }
     HistoryStore &store() { return *m_store; }
     ClipboardMonitor &monitor() { return *m_monitor; }
     FrameGeometry &geometryTwips() { return *m_geometry; }
     AlwaysOnTop &alwaysOnTop() { return *m_alwaysOnTop; }
-    TopmostBracket &bracket() { return *m_bracket; }
     HelpLauncher &help() { return *m_help; }
     EntryCommands &entries() { return *m_entries; }
     TrayCopyMenu &trayMenu() { return *m_trayMenu; }
-    InMemorySettings &settings() { return m_settings; }
+    TrayPresenter &tray() { return *m_tray; }
     // What the options dialog edits, live.
     frmOpz::LiveOptions liveOptions();
-
     // Shows or removes the tray icon; riduci is available only with an icon
     // that the desktop can actually show.
     void setTrayIconShown(bool shown);
-    // A tray host came or went: the icon docks again, or the window returns.
-    void notificationAreaChanged();
-
-    // Whether the tray host reports the pointer resting on the icon
-    // (XEmbed trays do, StatusNotifierItem hosts do not).
-    void setTrayReportsHover(bool reports);
 
     // Brings the window back from the tray or the taskbar, in front.
     void showAgain();
     // Opens the tray copy menu at the pointer.
     void popUpCopyMenu();
     // Writes the settings as they are now, for a session that may end;
-    // false when they could not be written.
+    // false when they could not be written. Before the start-up has run to
+    // its end nothing is written: the file keeps what it holds.
     bool saveSettings();
-    // Ends in order without asking anything: settings written, tray icon removed.
+    // Ends in order without asking anything: settings written, tray icon
+    // removed. During a shutdown already under way, the program ends without
+    // waiting for the answer to its message.
     void endUnattended();
 
     HistoryView *List1 = nullptr;
     QWidget *Picture1 = nullptr;
     ButtonToolbar *Toolbar1 = nullptr;
     QTimer Timer1;
-    QTimer Timer2;
     TrayControlHost cVandril1;
-    TrayPictures pictures; // Image2, Image3, Image4
 
 Q_SIGNALS:
-    // The shutdown sequence has run to its end: the program ends now.
+    // The shutdown sequence has begun: from now on the run takes no request.
+    void ending();
+    // The shutdown sequence has run to its end (or an unattended end cut
+    // short its message): the program ends now. Emitted once.
     void ended();
 
 public Q_SLOTS:
@@ -157,22 +139,23 @@ private:
     void connectHandlers();
     // The stored place and size, or the bar style where none can be used.
     void placeWindow();
-    void applyStoredInterval(const QString &ref);
-    bool trayIconCanShow() const;
-    void reportMissingTrayControl();
+    void applyStoredInterval();
+    // A tray host came or went: the icon docks again, or the window returns.
+    void notificationAreaChanged();
     // Returns false when the user vetoed the close.
     bool Form_QueryUnload();
     void Form_Unload();
     void reportSettingsNotSaved();
+    void finishEnding();
     void Form_Resize();
-    // Where the tray host never reports the pointer resting on the icon,
-    // the status tooltip follows every change of its text instead.
-    void followStatusTip();
-    // Shows what the clipboard monitor reports: tray pictures, the list.
+    // The list is out of use while the clipboard cannot be read.
     void monitorReported(ClipboardMonitor::Event event);
     void setUpEntryCommands();
 
     Platform &m_platform;
+    QTimer Timer2;
+    std::unique_ptr<RunSettings> m_settings;
+    std::unique_ptr<TrayPresenter> m_tray;
     std::unique_ptr<MenuTree> m_menus;
     std::unique_ptr<HistoryStore> m_store;
     std::unique_ptr<ClipboardMonitor> m_monitor;
@@ -185,9 +168,10 @@ private:
     std::unique_ptr<EntryCommands> m_entries;
     std::unique_ptr<ListInteraction> m_listInteraction;
     std::unique_ptr<ToolbarCommands> m_toolbarCommands;
-    bool m_trayReportsHover = true;
-    InMemorySettings m_settings;
+    // The start-up sequence ran to its end: the window holds the settings read.
+    bool m_loaded = false;
     bool m_ending = false;
+    bool m_ended = false;
     // Ending without anyone to answer: no questions, no messages.
     bool m_unattended = false;
 };

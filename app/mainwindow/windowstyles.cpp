@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QMenu>
+#include <algorithm>
 
 WindowStyles::WindowStyles(FrameGeometry &geometry, AlwaysOnTop &alwaysOnTop, MenuTree &menus,
                            const ScreenMetrics &screen)
@@ -42,6 +43,16 @@ QSize WindowStyles::barSizeTwips() const
     // The size the window really gets, in whole pixels.
     const Twips twips = m_geometry.twips();
     return twips.toTwips(twips.toPixels(QSize(kBarWidth, m_screen.workAreaTwips().height())));
+}
+
+void WindowStyles::keepMinimumSize()
+{
+    const QRect outer = m_geometry.outerTwips();
+    if (outer.size() == barSizeTwips())
+        return;
+    if (outer.height() < kMinHeight || outer.width() < kMinWidth)
+        m_geometry.resizeTwips(std::max(outer.width(), kMinWidth),
+                               std::max(outer.height(), kMinHeight));
 }
 
 void WindowStyles::dockLeft()

@@ -16,6 +16,9 @@ public:
     static constexpr int kBarWidth = 1470;
     static constexpr int kWindowSize = 6000;
     static constexpr int kWindowPlace = 1000;
+    // The smallest window a user may drag the window to; the bar is narrower.
+    static constexpr int kMinWidth = 1560;
+    static constexpr int kMinHeight = 2000;
 
     WindowStyles(FrameGeometry &geometry, AlwaysOnTop &alwaysOnTop, MenuTree &menus,
                  const ScreenMetrics &screen);
@@ -28,6 +31,8 @@ public:
     void applyTopmostCheck();
     // The outer size of the bar on the current screen, in whole pixels.
     QSize barSizeTwips() const;
+    // Grows a window smaller than the smallest size back to it; the bar keeps its size.
+    void keepMinimumSize();
     // The menu state every run starts in: bar style checked, docking available.
     void resetStyleMenu();
 

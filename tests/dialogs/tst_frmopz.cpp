@@ -3,6 +3,8 @@
 #include "form1.h"
 #include "frmopz.h"
 #include "helplauncher.h"
+#include "runsettings.h"
+#include "settingsstore.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -10,6 +12,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSettings>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -46,22 +49,35 @@ struct Run
 };
 
 // The live state without a main window; counts what the dialog applies.
+// The two flags start from the texts stored for them.
 struct Live
 {
-    int interval = 700;
-    bool tray = true;
-    QString avvia = QStringLiteral("-1");
-    QString confUsc = QStringLiteral("1");
+    Live(int interval = 700, bool tray = true, const QString &avvia = QStringLiteral("-1"),
+         const QString &confUsc = QStringLiteral("1"))
+        : interval(interval), tray(tray), avvia(avvia), confUsc(confUsc)
+    {}
+    int interval;
+    bool tray;
+    QString avvia;
+    QString confUsc;
     int applied = 0;
+    QTemporaryDir dir;
+    SettingsStore store{dir.filePath(QStringLiteral("QVScrivel.ini"))};
+    RunSettings settings{store};
 
     frmOpz::LiveOptions bind()
     {
-        return {[this] { return interval; },
-                [this](int ms) { interval = ms, ++applied; },
-                [this] { return tray; },
-                [this](bool on) { tray = on, ++applied; },
-                &avvia,
-                &confUsc};
+        store.SaveSetting(QStringLiteral("Altro"), QStringLiteral("AvviaAIcona"), avvia);
+        store.SaveSetting(QStringLiteral("Altro"), QStringLiteral("ConfUsc"), confUsc);
+        settings.read();
+        return {[this] { return interval; }, [this](int ms) { interval = ms, ++applied; },
+                [this] { return tray; }, [this](bool on) { tray = on, ++applied; }, settings};
+    }
+    // Starting hidden, then the exit question: "1" on, "0" off.
+    QString flags() const
+    {
+        return QString::number(int(settings.startHiddenChosen())) +
+               QString::number(int(settings.confirmsExit()));
     }
 };
 
@@ -204,7 +220,7 @@ void TestFrmOpz::okButton()
     QCOMPARE(live.applied, applied ? 2 : 0);
     QCOMPARE(live.interval, applied ? interval : 700);
     QCOMPARE(live.tray, !applied);
-    QCOMPARE(live.avvia + live.confUsc, applied ? "10" : "01");
+    QCOMPARE(live.flags(), applied ? "10" : "01");
 }
 
 void TestFrmOpz::closingWithoutOkChangesNothing_data()
@@ -235,7 +251,7 @@ void TestFrmOpz::closingWithoutOkChangesNothing()
     QVERIFY(!d->isVisible());
     QCOMPARE(d->result(), int(QDialog::Rejected));
     QCOMPARE(live.applied, 0);
-    QCOMPARE(live.avvia + live.confUsc, QStringLiteral("10"));
+    QCOMPARE(live.flags(), QStringLiteral("10"));
 }
 
 void TestFrmOpz::trayIconOffKeepsStartHidden()

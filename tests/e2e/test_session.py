@@ -1,7 +1,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 """A desktop day, end to end: the program ends in order on SIGTERM and SIGHUP
 (settings kept, no question), one instance per session takes over a second
-start, and the command line.
+start, a start during the end runs in its place, and the command line, also
+without a display.
 
 Usage: /usr/bin/python3 test_session.py --program PATH [--plugin-dir DIR] [unittest args]
 """
@@ -35,12 +36,28 @@ class SessionTest(test_options.ProgramTestCase):
         self.config = self.session.path(f'config-{test_capture.ProgramTestCase.runs}')
         self.ini = os.path.join(self.config, 'QVScrivel.ini')
 
-    def run_again(self, *args):
+    def run_again(self, *args, **changes):
+        """Runs the program to its end; changes set (or, as None, remove)
+        environment variables."""
         env = dict(self.session.env, XDG_CONFIG_HOME=self.config, QT_QPA_PLATFORM='xcb')
         if test_capture.PLUGIN_DIR:
             env['SCRIVEL_PLUGIN_DIR'] = test_capture.PLUGIN_DIR
+        for name, value in changes.items():
+            if value is None:
+                env.pop(name, None)
+            else:
+                env[name] = value
         return subprocess.run([test_capture.PROGRAM, *args], env=env, capture_output=True,
                               text=True, timeout=10, stdin=subprocess.DEVNULL)
+
+    def name_owner_pid(self):
+        """The process holding the program's name on the session bus, or None."""
+        result = subprocess.run(
+            ['dbus-send', '--session', '--print-reply', '--dest=org.freedesktop.DBus',
+             '/org/freedesktop/DBus', 'org.freedesktop.DBus.GetConnectionUnixProcessID',
+             'string:org.scrivel.Scrivel'],
+            env=self.session.env, capture_output=True, text=True, timeout=10)
+        return int(result.stdout.split()[-1]) if result.returncode == 0 else None
 
     def mapped(self):
         return test_tray.TrayTest.mapped(self)
@@ -78,6 +95,30 @@ class SessionTest(test_options.ProgramTestCase):
         stored = read_ini(self.ini)
         self.assertEqual((stored['Altro/Ref'], stored['Altro/VisualizzaIcona']), ('900', '1'))
 
+    def test_a_start_during_the_end_runs_in_its_place(self):
+        # Many keys make the end last (the file is written whole), so that a
+        # start in its first 50 ms meets the program still ending.
+        with open(self.ini, 'a', encoding='utf-8') as f:
+            f.write('[Note]\n' + ''.join(f'n{i:05d}=x\n' for i in range(50000)))
+        for delay in (0, 0.025, 0.05):
+            with self.subTest(delay=delay):
+                if self.proc.poll() is not None:  # lost in an earlier round
+                    self.session.end(self.proc)
+                    self.proc = self.session.start_program(
+                        test_capture.PROGRAM, test_capture.PLUGIN_DIR, self.config)
+                    self.session.main_window(self.proc, test_capture.TITLE, timeout=15)
+                ending = self.proc
+                ending.send_signal(signal.SIGTERM)
+                time.sleep(delay)
+                self.proc = self.session.start_program(test_capture.PROGRAM,
+                                                       test_capture.PLUGIN_DIR, self.config)
+                self.assertEqual(ending.wait(timeout=10), 0)
+                self.session.end(ending)
+                # The new start runs, and owns the name that later starts look for.
+                self.session.main_window(self.proc, test_capture.TITLE, timeout=15)
+                wait_until(lambda: self.name_owner_pid() == self.proc.pid, 5,
+                           'the new start to own the name')
+
     def test_second_start_shows_the_first_window(self):
         self.hide_in_tray()
         started = time.monotonic()
@@ -90,15 +131,43 @@ class SessionTest(test_options.ProgramTestCase):
     def test_menu_option_opens_the_running_copy_menu(self):
         self.session.copy_text('abc')
         self.wait_rows(['abc'])
+        self.hide_in_tray()
         menus = ShownMenus()
         self.addCleanup(menus.close)
-        second = self.run_again('--menu')
-        self.assertEqual(second.returncode, 0, second.stderr)
-        menu = menus.wait()
-        names = [a11y._call(item.get_name) for item in a11y.children(menu)]
-        self.assertIn('abc', names)
-        self.assertIn('Copia il contenuto di:', names)
-        subprocess.run(['xdotool', 'key', 'Escape'], env=self.session.env, timeout=10)
+        # The menu alone leaves the window in the tray; asked for too, it comes back.
+        for args, shown in ((('--menu',), False), (('--show', '--menu'), True)):
+            with self.subTest(args=args):
+                menus.menus.clear()
+                second = self.run_again(*args)
+                self.assertEqual(second.returncode, 0, second.stderr)
+                menu = menus.wait()
+                names = [a11y._call(item.get_name) for item in a11y.children(menu)]
+                self.assertIn('abc', names)
+                self.assertIn('Copia il contenuto di:', names)
+                if shown:
+                    wait_until(self.mapped, 2, 'the window to come back')
+                else:
+                    self.assertFalse(self.mapped())
+                subprocess.run(['xdotool', 'key', 'Escape'], env=self.session.env, timeout=10)
+                wait_until(lambda: not a11y._call(menu.get_state_set).contains(
+                    Atspi.StateType.SHOWING), 5, 'the menu to close')
+
+    def test_without_a_display_only_a_running_program_serves_the_start(self):
+        self.hide_in_tray()
+        shown = self.run_again('--show', DISPLAY=None)
+        self.assertEqual(shown.returncode, 0, shown.stderr)
+        wait_until(self.mapped, 2, 'the window to come back')
+        # A display number no X server holds here.
+        number = next(n for n in range(60000, 61000)
+                      if not os.path.exists(f'/tmp/.X11-unix/X{n}')
+                      and not os.path.exists(f'/tmp/.X{n}-lock'))
+        no_bus = 'unix:path=' + self.session.path('no-bus')
+        for display, named in ((None, 'DISPLAY'), (f':{number}', f':{number}')):
+            with self.subTest(display=display):
+                alone = self.run_again(DISPLAY=display, DBUS_SESSION_BUS_ADDRESS=no_bus)
+                self.assertEqual(alone.returncode, 1, alone.stderr)
+                self.assertEqual(len(alone.stderr.splitlines()), 1, alone.stderr)
+                self.assertIn(named, alone.stderr)
 
     def test_version_and_an_unknown_option(self):
         version = self.run_again('--version')

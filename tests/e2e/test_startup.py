@@ -8,6 +8,7 @@ Usage: /usr/bin/python3 test_startup.py --program PATH [--plugin-dir DIR] [unitt
 
 import os
 import shutil
+import signal
 import subprocess
 import sys
 import unittest
@@ -19,6 +20,7 @@ import e2erun  # noqa: E402
 import test_capture  # noqa: E402
 from a11y import Atspi  # noqa: E402
 from desktop import wait_until  # noqa: E402
+from Xlib import X  # noqa: E402
 
 TITLE = 'Q&V Scrivel'
 EXIT_QUESTION = ('Si desidera veramente uscire? Se sì tutto il testo presente non sarà '
@@ -185,6 +187,17 @@ class StartupTest(unittest.TestCase):
                          ['1500', '1200', '4500', '6000'])
         self.assertEqual(stored['Altro/SempreInPrimoPiano'], 'False')
 
+    def program_without_tray_control(self):
+        """A copy of the program in a folder of its own, which finds no tray
+        control, and the empty plugin folder it is given."""
+        alone, empty = self.session.path('alone'), self.session.path('no-plugin')
+        os.makedirs(alone, exist_ok=True)
+        os.makedirs(empty, exist_ok=True)
+        return shutil.copy(test_capture.PROGRAM, alone), empty
+
+    def mapped(self):
+        return self.window.get_attributes().map_state == X.IsViewable
+
     def f3_enabled(self):
         item = a11y.find(self.app, 'Riduci a tray-icon', (Atspi.Role.MENU_ITEM,))
         return a11y.is_enabled(item)
@@ -200,8 +213,18 @@ class StartupTest(unittest.TestCase):
         write_ini(self.ini, {'Altro/AvviaAIcona': '1', 'Altro/ConfUsc': '0'})
         self.start()  # shown, although asked to start in the tray
         self.assertFalse(self.f3_enabled())
+        # The tray host dies, as a panel crash ends it, with the window hidden there.
+        for sig in (signal.SIGTERM, signal.SIGKILL, signal.SIGKILL):
+            self.session.restart_tray_host()
+            wait_until(self.f3_enabled, 5, 'F3 to be enabled once a tray host runs')
+            wait_until(lambda: self.session.tray_icon_window(self.wm_class), 5,
+                       'the icon to dock')
+            self.press_key('F3')
+            wait_until(lambda: not self.mapped(), 5, 'the window to hide')
+            os.kill(self.session.trayer.pid, sig)
+            self.session.end(self.session.trayer)
+            wait_until(self.mapped, 1, f'the window back after the tray host\'s {sig.name}')
         self.session.restart_tray_host()
-        wait_until(self.f3_enabled, 5, 'F3 to be enabled once a tray host runs')
         wait_until(lambda: self.session.tray_icon_window(self.wm_class), 5, 'the icon to dock')
         self.press_key('F12')
         self.assertEqual(self.proc.wait(timeout=10), 0)
@@ -224,12 +247,7 @@ class StartupTest(unittest.TestCase):
         self.assertLess(self.session.ping(self.window, timeout=5), 1.0)
 
     def test_start_and_exit_keep_the_stored_rectangle(self):
-        # A copy of the program in a folder of its own finds no tray control.
-        alone = self.session.path('alone')
-        os.makedirs(alone, exist_ok=True)
-        program = shutil.copy(test_capture.PROGRAM, alone)
-        empty = self.session.path('no-plugin')
-        os.makedirs(empty, exist_ok=True)
+        program, empty = self.program_without_tray_control()
         for with_plugin, size in ((False, ('4500', '6000')), (True, ('1000', '1000'))):
             with self.subTest(plugin=with_plugin, size=size):
                 write_ini(self.ini, {'Posizione/Sin': '1500', 'Posizione/Alto': '1200',
@@ -251,6 +269,27 @@ class StartupTest(unittest.TestCase):
                 self.assertEqual(rects[0][:2], ('1500', '1200'))
                 self.assertEqual(rects, [rects[0]] * 3)
 
+    def test_a_signal_during_a_start_up_message_ends_and_writes_nothing(self):
+        program, empty = self.program_without_tray_control()
+        for message, ref, plugin in (('no tray control', '900', False),
+                                     ('interval 0', '0', True)):
+            with self.subTest(message=message):
+                self.stop_program()
+                # Hand-written, as the program would never write it.
+                text = f'[Altro]\nRef={ref}\nConfUsc=0\n\n[Posizione]\nSin=1500\n'
+                os.makedirs(self.config, exist_ok=True)
+                with open(self.ini, 'w', encoding='utf-8') as f:
+                    f.write(text)
+                if plugin:
+                    self.start(expect_window=False)
+                else:
+                    self.proc = self.session.start_program(program, empty, self.config)
+                    self.app = a11y.application(self.proc.pid)
+                self.alert(timeout=15)
+                self.proc.send_signal(signal.SIGTERM)
+                self.assertEqual(self.proc.wait(timeout=2), 0)
+                with open(self.ini, encoding='utf-8') as f:
+                    self.assertEqual(f.read(), text)
 
     def test_interval_zero_warns_and_suspends(self):
         write_ini(self.ini, {'Altro/Ref': '0', 'Altro/ConfUsc': '0'})

@@ -257,5 +257,5 @@ void TestClipboardMonitor::fullStoreSkipsCapture()
     QCOMPARE(f.store.readContent(HistoryStore::kCapacity - 1), QStringLiteral("nuovo"));
 }
 
-QTEST_MAIN(TestClipboardMonitor)
+QTEST_GUILESS_MAIN(TestClipboardMonitor)
 #include "tst_clipboardmonitor.moc"

@@ -199,5 +199,5 @@ void TestHistoryStore::randomSequencesAgreeWithReference()
     }
 }
 
-QTEST_MAIN(TestHistoryStore)
+QTEST_GUILESS_MAIN(TestHistoryStore)
 #include "tst_historystore.moc"

@@ -187,8 +187,8 @@ void TestEntryCommands::questionPreviewIsReadWhenAsked()
 {
     ChangingClipboard clipboard;
     FakePlatform fake;
-    Platform platform{clipboard,   fake.messages,  fake.modals,          fake.processes,
-                      fake.screen, *fake.settings, fake.notificationArea};
+    Platform platform{clipboard,   fake.messages,  fake.modals,           fake.processes,
+                      fake.screen, *fake.settings, fake.notificationArea, fake.memory};
     Form1 form(platform, {}, fake.dir.path());
     form.store().appendEntry(QStringLiteral("uno"));
     clipboard.copy(QStringLiteral("uno"));

@@ -2,6 +2,7 @@
 #include "fakeplatform.h"
 #include "form1.h"
 #include "framegeometry.h"
+#include "traypresenter.h"
 
 #include <QAction>
 #include <QMenu>
@@ -106,7 +107,7 @@ void TestStartup::firstRunAndOrderlyExit()
         QVERIFY(run.form.menus().riduci->isEnabled());
         QCOMPARE(run.form.Timer1.interval(), 700);
         QVERIFY(run.form.Timer1.isActive());
-        QCOMPARE(run.form.cVandril1.trayIcon(), run.form.pictures.normal);
+        QCOMPARE(run.form.cVandril1.trayIcon(), run.form.tray().pictures().normal);
         QCOMPARE(run.form.cVandril1.trayTip(), QStringLiteral("Vandrillo"));
         QVERIFY2(m_fake->messages.calls.isEmpty(),
                  qPrintable(m_fake->messages.calls.value(0).text));
@@ -238,7 +239,7 @@ void TestStartup::storedIntervalZero()
                                 "tramite le Opzioni attiverà il monitoraggio degli Scrivel di "
                                 "sistema. "));
         QCOMPARE(m_fake->messages.calls[0].style, 64);
-        QCOMPARE(run.form.cVandril1.trayIcon(), run.form.pictures.suspended);
+        QCOMPARE(run.form.cVandril1.trayIcon(), run.form.tray().pictures().suspended);
         QVERIFY(run.form.monitor().isSuspended());
         QVERIFY(!run.form.Timer1.isActive());
         QVERIFY(run.form.close());

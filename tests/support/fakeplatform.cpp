@@ -3,20 +3,6 @@
 
 #include <QFile>
 
-int FakeModalHost::showModal(QDialog &dialog)
-{
-    ++shown;
-    return onShow ? onShow(dialog) : 0;
-}
-
-bool FakeProcessLauncher::startDetached(const QString &program, const QStringList &arguments)
-{
-    if (failing)
-        return false;
-    starts.append({program, arguments});
-    return true;
-}
-
 FakePlatform::FakePlatform() : settings(std::make_unique<SettingsStore>(settingsPath()))
 {
     // The private folder doubles as the help folder.
@@ -34,5 +20,6 @@ void FakePlatform::reopenSettings()
 
 Platform FakePlatform::platform()
 {
-    return Platform{clipboard, messages, modals, processes, screen, *settings, notificationArea};
+    return Platform{clipboard, messages,  modals,           processes,
+                    screen,    *settings, notificationArea, memory};
 }

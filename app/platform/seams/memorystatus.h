@@ -12,10 +12,14 @@ struct MemoryFigures
     qint64 availablePageFile = 0;
 };
 
-/// Reads the memory figures, so that tests can feed their own.
+/// The computer's memory as the program sees it, so that tests can feed
+/// their own figures.
 class MemoryStatus
 {
 public:
     virtual ~MemoryStatus() = default;
     virtual MemoryFigures read() = 0;
+    /// Hands memory this process has freed back to the system, where the
+    /// allocator keeps it otherwise.
+    virtual void releaseFreedMemory() {}
 };

@@ -11,6 +11,9 @@ class NotificationArea : public QObject
 public:
     using QObject::QObject;
     virtual bool isAvailable() const = 0;
+    // False where the tray host never reports the pointer resting on an icon
+    // (StatusNotifierItem hosts report clicks only).
+    virtual bool reportsHover() const = 0;
 
 Q_SIGNALS:
     void availabilityChanged();

@@ -2,6 +2,7 @@
 #pragma once
 
 class Clipboard;
+class MemoryStatus;
 class MessageBox;
 class ModalHost;
 class NotificationArea;
@@ -20,4 +21,5 @@ struct Platform
     ScreenMetrics &screen;
     SettingsStore &settings;
     NotificationArea &notificationArea;
+    MemoryStatus &memory;
 };

@@ -1,0 +1,21 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "qtclipboardwriter.h"
+
+// The clipboard through QClipboard alone. Used where the clipboard lives in
+// this process (the offscreen platform) and no other program can stall it.
+class QtClipboard : public QtClipboardWriter
+{
+    Q_OBJECT
+public:
+    explicit QtClipboard(QObject *parent = nullptr);
+
+    Reading poll() override;
+    Reading readNow() override;
+
+private:
+    quint64 m_serial = 1;
+    bool m_dirty = true;
+    QString m_text;
+};
