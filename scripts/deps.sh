@@ -5,10 +5,12 @@
 #
 #   scripts/deps.sh [build] [run] [desktop] [package]    (no argument: all of them)
 #
-#   build    compiler, CMake, Ninja, Qt 6 and xcb development files
+#   build    compiler, CMake, Ninja, Qt 6, xcb and Wayland client development
+#            files (with wayland-scanner)
 #   run      what the program needs at run time
-#   desktop  the private virtual desktop used by the end-to-end tests and by
-#            scripts/run.sh where there is no display
+#   desktop  the private virtual desktops used by the end-to-end tests and by
+#            scripts/run.sh where there is no display: X11, and Wayland
+#            compositors with XWayland and Wayland clients
 #   package  what builds and checks the Debian package (the install tests)
 #
 # Runs apt-get as root, or through sudo. A second run with everything in place
@@ -16,12 +18,14 @@
 set -euo pipefail
 
 build=(build-essential cmake ninja-build pkg-config
-       qt6-base-dev qt6-base-dev-tools libgl-dev libxcb1-dev libxcb-xfixes0-dev)
-run=(libqt6widgets6 libqt6svg6 qt6-qpa-plugins fonts-dejavu-core fonts-liberation2 xdg-utils)
+       qt6-base-dev qt6-base-dev-tools libgl-dev libxcb1-dev libxcb-xfixes0-dev libwayland-dev)
+run=(libqt6widgets6 libqt6svg6 qt6-qpa-plugins libwayland-client0 fonts-dejavu-core
+     fonts-liberation2 xdg-utils)
 desktop=(xvfb xauth openbox trayer xdotool xclip x11-utils imagemagick
          dbus-daemon dbus-bin at-spi2-core
          python3 python3-xlib python3-gi python3-pyatspi gir1.2-atspi-2.0
-         desktop-file-utils appstream)
+         desktop-file-utils appstream
+         kwin-wayland sway xwayland wl-clipboard wtype gir1.2-gtk-4.0)
 package=(dpkg-dev binutils lintian desktop-file-utils)
 
 groups=("$@")
