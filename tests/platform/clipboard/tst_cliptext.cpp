@@ -11,6 +11,8 @@ private Q_SLOTS:
     void decode_data();
     void decode();
     void secretMimeDataIsEmpty();
+    void offerRules_data();
+    void offerRules();
 };
 
 void TestClipText::decode_data()
@@ -49,6 +51,35 @@ void TestClipText::secretMimeDataIsEmpty()
     QCOMPARE(ClipText::fromMimeData(data), QString());
     data.setData(QString::fromLatin1(ClipText::kPasswordHintType), "public");
     QCOMPARE(ClipText::fromMimeData(data), QStringLiteral("hunter2"));
+}
+
+void TestClipText::offerRules_data()
+{
+    using Types = QList<QByteArray>;
+    QTest::addColumn<Types>("offered");
+    QTest::addColumn<Types>("textTypes");
+    QTest::addColumn<bool>("hint");
+
+    QTest::newRow("preference, not the offer's order")
+        << Types{"TEXT", "STRING", "text/plain", "UTF8_STRING", "text/plain;charset=utf-8"}
+        << Types{"text/plain;charset=utf-8", "UTF8_STRING", "text/plain", "STRING", "TEXT"}
+        << false;
+    QTest::newRow("other types left out")
+        << Types{"image/png", "STRING", "text/html"} << Types{"STRING"} << false;
+    QTest::newRow("copied files are no text")
+        << Types{"UTF8_STRING", "x-special/gnome-copied-files"} << Types{} << false;
+    QTest::newRow("password hint")
+        << Types{"UTF8_STRING", "x-kde-passwordManagerHint"} << Types{"UTF8_STRING"} << true;
+}
+
+void TestClipText::offerRules()
+{
+    QFETCH(QList<QByteArray>, offered);
+    QFETCH(QList<QByteArray>, textTypes);
+    QFETCH(bool, hint);
+    const ClipText::Offer offer = ClipText::readOffer(offered);
+    QCOMPARE(offer.textTypes, textTypes);
+    QCOMPARE(offer.hasPasswordHint, hint);
 }
 
 QTEST_GUILESS_MAIN(TestClipText)

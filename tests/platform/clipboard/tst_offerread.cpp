@@ -126,9 +126,6 @@ void TestOfferRead::asksForThePreferredTypeOnly_data()
         << QList<QByteArray>{"TEXT", "STRING", "text/plain", "UTF8_STRING",
                              "text/plain;charset=utf-8"}
         << QByteArray("text/plain;charset=utf-8") << QString::fromUtf8(utf8) << text;
-    QTest::newRow("UTF8_STRING before text/plain")
-        << QList<QByteArray>{"text/plain", "UTF8_STRING"} << QByteArray("UTF8_STRING")
-        << QString::fromUtf8(utf8) << text;
     QTest::newRow("STRING is Latin-1") << QList<QByteArray>{"STRING", "TEXT"}
                                        << QByteArray("STRING") << QStringLiteral("caffè") << text;
     QTest::newRow("picture only") << QList<QByteArray>{"image/png"} << QByteArray() << QString()
