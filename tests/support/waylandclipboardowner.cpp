@@ -7,7 +7,10 @@
 // selection, or on SIGTERM.
 //
 //   scrivel_wayland_owner [--type T]... [--text S | --text-file F] [--latin1]
-//                         [--hint VALUE] [--files] [--hang]
+//                         [--hint VALUE] [--files] [--hang] [--burst N]
+//
+// --burst N offers "S 1" to "S N", each replaced by the next as soon as a
+// paste of it has been served.
 
 #include "cliptext.h"
 #include "datacontrolprotocol.h"
@@ -19,7 +22,6 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
-#include <poll.h>
 #include <unistd.h>
 #include <wayland-client.h>
 
@@ -33,6 +35,7 @@ struct Options
     bool hasHint = false;
     bool files = false;
     bool hang = false;
+    int burst = 0;
 };
 
 struct Owner
@@ -41,9 +44,20 @@ struct Owner
     uint32_t standard = 0;
     uint32_t wlroots = 0;
     uint32_t seat = 0;
+    const DataControlProtocol *protocol = nullptr;
+    wl_proxy *manager = nullptr;
+    wl_proxy *device = nullptr;
+    wl_proxy *source = nullptr;
+    int burstIndex = 1;
     bool synced = false;
     bool cancelled = false;
     QList<int> unanswered;
+
+    QByteArray text() const
+    {
+        return options.burst ? options.text + ' ' + QByteArray::number(burstIndex) : options.text;
+    }
+    void offerSelection();
 };
 
 bool parse(int argc, char *argv[], Options *options)
@@ -63,7 +77,9 @@ bool parse(int argc, char *argv[], Options *options)
         else if (arg == "--hint" && hasValue) {
             options->hint = argv[++i];
             options->hasHint = true;
-        } else if (arg == "--latin1")
+        } else if (arg == "--burst" && hasValue)
+            options->burst = QByteArray(argv[++i]).toInt();
+        else if (arg == "--latin1")
             latin1 = true;
         else if (arg == "--files")
             options->files = true;
@@ -95,21 +111,44 @@ void writeAll(int fd, const QByteArray &data)
     }
 }
 
-void onSend(void *data, wl_proxy *, const char *mimeType, int32_t fd)
+void onSend(void *data, wl_proxy *source, const char *mimeType, int32_t fd)
 {
     auto *owner = static_cast<Owner *>(data);
-    if (owner->options.hang) {
+    if (source != owner->source || owner->options.hang) {
         owner->unanswered.append(fd); // open, and never written to
         return;
     }
     const bool hint = std::strcmp(mimeType, ClipText::kPasswordHintType) == 0;
-    writeAll(fd, hint ? owner->options.hint : owner->options.text);
+    writeAll(fd, hint ? owner->options.hint : owner->text());
     ::close(fd);
+    if (!hint && owner->burstIndex < owner->options.burst) {
+        ++owner->burstIndex;
+        owner->offerSelection();
+    }
 }
 
-void onCancelled(void *data, wl_proxy *)
+void onCancelled(void *data, wl_proxy *source)
 {
-    static_cast<Owner *>(data)->cancelled = true;
+    auto *owner = static_cast<Owner *>(data);
+    if (source == owner->source)
+        owner->cancelled = true;
+}
+
+void Owner::offerSelection()
+{
+    wl_proxy *previous = source;
+    source = protocol->createSource(manager);
+    static const DataControlProtocol::SourceListener sourceListener{&onSend, &onCancelled};
+    DataControlProtocol::listen(source, sourceListener, this);
+    for (const QByteArray &type : std::as_const(options.types))
+        DataControlProtocol::offerType(source, type.constData());
+    if (options.hasHint)
+        DataControlProtocol::offerType(source, ClipText::kPasswordHintType);
+    if (options.files)
+        DataControlProtocol::offerType(source, ClipText::kFileListTypes[0]);
+    DataControlProtocol::setSelection(device, source);
+    if (previous)
+        DataControlProtocol::destroy(previous);
 }
 
 void onGlobal(void *data, wl_registry *, uint32_t name, const char *interface, uint32_t)
@@ -143,10 +182,9 @@ bool roundtrip(wl_display *display, Owner *owner)
     return true;
 }
 
-// Offers of the selection: not looked at, only let go.
-void onOffer(void *, wl_proxy *device, wl_proxy *offer)
+// Offers of the selection are not looked at, only let go.
+void onOffer(void *, wl_proxy *, wl_proxy *offer)
 {
-    (void)device;
     DataControlProtocol::destroy(offer);
 }
 void onNothing(void *, wl_proxy *, wl_proxy *) {}
@@ -174,28 +212,18 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "the compositor offers no data-control protocol\n");
         return 1;
     }
-    const DataControlProtocol &protocol =
-        owner.standard ? DataControlProtocol::standard() : DataControlProtocol::wlroots();
-    auto *manager = static_cast<wl_proxy *>(wl_registry_bind(
-        registry, owner.standard ? owner.standard : owner.wlroots, protocol.manager, 1));
+    owner.protocol =
+        owner.standard ? &DataControlProtocol::standard() : &DataControlProtocol::wlroots();
+    owner.manager = static_cast<wl_proxy *>(
+        wl_registry_bind(registry, owner.standard ? owner.standard : owner.wlroots,
+                         owner.protocol->manager, owner.protocol->version));
     auto *seat =
         static_cast<wl_proxy *>(wl_registry_bind(registry, owner.seat, &wl_seat_interface, 1));
-    wl_proxy *device = protocol.getDevice(manager, seat);
-    // The device's own offers arrive as new objects: each is destroyed at once.
+    owner.device = owner.protocol->getDevice(owner.manager, seat);
     static const DataControlProtocol::DeviceListener deviceListener{&onOffer, &onNothing,
                                                                     &onFinished, &onNothing};
-    DataControlProtocol::listen(device, deviceListener, &owner);
-
-    wl_proxy *source = protocol.createSource(manager);
-    static const DataControlProtocol::SourceListener sourceListener{&onSend, &onCancelled};
-    DataControlProtocol::listen(source, sourceListener, &owner);
-    for (const QByteArray &type : std::as_const(owner.options.types))
-        DataControlProtocol::offerType(source, type.constData());
-    if (owner.options.hasHint)
-        DataControlProtocol::offerType(source, ClipText::kPasswordHintType);
-    if (owner.options.files)
-        DataControlProtocol::offerType(source, ClipText::kFileListTypes[0]);
-    DataControlProtocol::setSelection(device, source);
+    DataControlProtocol::listen(owner.device, deviceListener, &owner);
+    owner.offerSelection();
     if (!roundtrip(display, &owner))
         return 1;
     std::printf("ready\n");

@@ -82,11 +82,14 @@ void OfferRead::readText()
 void OfferRead::textArrived(PipeReader::Outcome outcome)
 {
     switch (outcome) {
-    case PipeReader::Outcome::Done:
-        finish(ReadOutcome::Text,
-               ClipText::decode(m_pipe->bytes().bytes(),
-                                ClipText::encodingOf(m_offer.textTypes.first())));
+    case PipeReader::Outcome::Done: {
+        const QString text = ClipText::decode(m_pipe->bytes().bytes(),
+                                              ClipText::encodingOf(m_offer.textTypes.first()));
+        // Once decoded, a large text costs its QString and nothing more.
+        m_pipe->clear();
+        finish(ReadOutcome::Text, text);
         return;
+    }
     case PipeReader::Outcome::TooLarge:
         finish(ReadOutcome::TooLarge);
         return;

@@ -29,8 +29,10 @@ public:
     /// Reads what the pipe holds now; ends the transfer when that is all.
     void readAvailable();
     bool isFinished() const { return m_fd < 0; }
-    /// What arrived; valid until the reader is destroyed.
+    /// What arrived; valid until the reader is destroyed or cleared.
     const MappedBuffer &bytes() const { return m_bytes; }
+    /// Gives the memory of what arrived back to the system at once.
+    void clear() { m_bytes.clear(); }
 
 Q_SIGNALS:
     /// Emitted once, from within readAvailable() or an event of the thread.
