@@ -42,8 +42,8 @@ Form1::Form1(Platform &platform, const QStringList &pluginDirs, const QString &h
     m_alwaysOnTop = std::make_unique<AlwaysOnTop>(*this, *m_geometry);
     m_bracket = std::make_unique<TopmostBracket>(*m_alwaysOnTop, *m_menus->mnutopmost,
                                                  m_platform.messages, m_platform.modals);
-    m_styles =
-        std::make_unique<WindowStyles>(*m_geometry, *m_alwaysOnTop, *m_menus, m_platform.screen);
+    m_styles = std::make_unique<WindowStyles>(*this, *m_geometry, *m_alwaysOnTop, *m_menus,
+                                              m_platform.screen);
     m_help = std::make_unique<HelpLauncher>(m_platform.processes, m_platform.messages, helpFolder);
     m_monitor = std::make_unique<ClipboardMonitor>(*m_store, m_platform.clipboard, Timer1, Timer2);
     m_tray = std::make_unique<TrayPresenter>(cVandril1, *m_monitor, *m_store,
@@ -141,10 +141,12 @@ void Form1::Form_Load()
 
 void Form1::placeWindow()
 {
-    if (const auto stored = m_settings->windowTwips(m_platform.screen.allWorkAreasTwips()))
+    if (const auto stored = m_settings->windowTwips(m_platform.screen.allWorkAreasTwips())) {
         m_geometry->setOuterTwips(*stored);
-    else
+        m_styles->followStyleInTiling();
+    } else {
         m_styles->barStyle();
+    }
 }
 
 void Form1::applyStoredInterval()

@@ -8,11 +8,13 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QWidget>
 #include <algorithm>
 
-WindowStyles::WindowStyles(FrameGeometry &geometry, AlwaysOnTop &alwaysOnTop, MenuTree &menus,
-                           const ScreenMetrics &screen)
-    : m_geometry(geometry), m_alwaysOnTop(alwaysOnTop), m_menus(menus), m_screen(screen)
+WindowStyles::WindowStyles(QWidget &window, FrameGeometry &geometry, AlwaysOnTop &alwaysOnTop,
+                           MenuTree &menus, const ScreenMetrics &screen)
+    : m_window(window), m_geometry(geometry), m_alwaysOnTop(alwaysOnTop), m_menus(menus),
+      m_screen(screen)
 {}
 
 void WindowStyles::resetStyleMenu()
@@ -27,6 +29,7 @@ void WindowStyles::windowStyle()
     m_menus.stiletool->setChecked(false);
     m_menus.stilefin->setChecked(true);
     m_menus.allinea->setEnabled(false);
+    followStyleInTiling();
     m_geometry.resizeTwips(kWindowSize, kWindowSize);
     m_geometry.moveTwips(kWindowPlace, kWindowPlace);
 }
@@ -34,8 +37,26 @@ void WindowStyles::windowStyle()
 void WindowStyles::barStyle()
 {
     resetStyleMenu();
+    freeWidth();
     m_geometry.moveTwips(0, 0);
     m_geometry.resizeTwips(kBarWidth, m_screen.workAreaTwips().height());
+    followStyleInTiling();
+}
+
+void WindowStyles::followStyleInTiling()
+{
+    if (!m_screen.tilesWindows())
+        return;
+    if (m_menus.stiletool->isChecked())
+        m_window.setFixedWidth(m_window.width());
+    else
+        freeWidth();
+}
+
+void WindowStyles::freeWidth()
+{
+    m_window.setMinimumWidth(0);
+    m_window.setMaximumWidth(QWIDGETSIZE_MAX);
 }
 
 QSize WindowStyles::barSizeTwips() const

@@ -6,6 +6,7 @@
 class AlwaysOnTop;
 class FrameGeometry;
 class MenuTree;
+class QWidget;
 class ScreenMetrics;
 
 // The main window's shapes and places: the narrow bar docked at a screen
@@ -20,8 +21,8 @@ public:
     static constexpr int kMinWidth = 1560;
     static constexpr int kMinHeight = 2000;
 
-    WindowStyles(FrameGeometry &geometry, AlwaysOnTop &alwaysOnTop, MenuTree &menus,
-                 const ScreenMetrics &screen);
+    WindowStyles(QWidget &window, FrameGeometry &geometry, AlwaysOnTop &alwaysOnTop,
+                 MenuTree &menus, const ScreenMetrics &screen);
 
     void windowStyle();
     void barStyle();
@@ -35,8 +36,14 @@ public:
     void keepMinimumSize();
     // The menu state every run starts in: bar style checked, docking available.
     void resetStyleMenu();
+    // Where the window manager tiles windows, the bar asks to float (a fixed
+    // width is a request tiling window managers honour); a free window does not.
+    void followStyleInTiling();
 
 private:
+    void freeWidth();
+
+    QWidget &m_window;
     FrameGeometry &m_geometry;
     AlwaysOnTop &m_alwaysOnTop;
     MenuTree &m_menus;

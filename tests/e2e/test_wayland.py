@@ -118,6 +118,18 @@ class WaylandTest(test_capture.ProgramTestCase):
                         'the focus left the Wayland window')
         self.assert_rows_stay(texts)
 
+    def test_bar_asks_to_float_where_the_compositor_tiles(self):
+        if self.session.compositor == 'sway':
+            [view] = [v for v in self.session.sway_views() if v.get('name') == test_capture.TITLE]
+            report('the bar', f'{view["type"]} at {view["rect"]}')
+            self.assertEqual(view['type'], 'floating_con', 'sway tiled the bar')
+            self.assertLess(view['rect']['width'], 200)
+        else:  # kwin docks it at the left edge, as X11 window managers do
+            root = self.window.translate_coords(self.session.root, 0, 0)
+            report('the bar', f'client at ({-root.x},{-root.y}), '
+                              f'{self.window.get_geometry().width} wide')
+            self.assertLessEqual(-root.x, 10)
+
     def test_text_marked_secret_is_not_captured(self):
         self.capture('Prima')
         secret = 'parola-segreta-42'

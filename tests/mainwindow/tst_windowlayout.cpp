@@ -19,9 +19,10 @@ struct Run
     Platform platform;
     std::unique_ptr<Form1> form;
 
-    Run() : platform(fake.platform())
+    explicit Run(bool tiles = false) : platform(fake.platform())
     {
         fake.screen.workArea = QRect(0, 0, 12000, 11400);
+        fake.screen.tiles = tiles;
         fake.settings->SaveSetting(QStringLiteral("Altro"), QStringLiteral("ConfUsc"),
                                    QStringLiteral("0"));
         form = std::make_unique<Form1>(platform, TrayControlHost::defaultPluginDirs(),
@@ -44,6 +45,7 @@ private Q_SLOTS:
     void minimisingWithTrayIconStaysMinimised();
     void windowStyleTwice();
     void barStyleAndDocking();
+    void barAsksToFloatWhereWindowsTile();
     void alwaysOnTopKeepsTheNativeWindow();
     void rightClickOnSurfaceOpensMenu_data();
     void rightClickOnSurfaceOpensMenu();
@@ -128,6 +130,22 @@ void TestWindowLayout::barStyleAndDocking()
     QCOMPARE(run.outer(), QRect(12000 - 1470, 0, 1470, 11400));
     run.menus().sinistra->trigger();
     QCOMPARE(run.outer(), QRect(0, 0, 1470, 11400));
+}
+
+void TestWindowLayout::barAsksToFloatWhereWindowsTile()
+{
+    const auto fixedWidth = [](const QWidget &w) { return w.minimumWidth() == w.maximumWidth(); };
+    Run run(true);
+    QVERIFY(fixedWidth(*run.form));
+    run.menus().stilefin->trigger();
+    QCOMPARE(run.outer(), QRect(1005, 1005, 6000, 6000));
+    QVERIFY(!fixedWidth(*run.form));
+    run.menus().stiletool->trigger();
+    QCOMPARE(run.outer(), QRect(0, 0, 1470, 11400));
+    QVERIFY(fixedWidth(*run.form));
+    // Where the window manager docks it, the bar asks for nothing.
+    Run docking;
+    QVERIFY(!fixedWidth(*docking.form));
 }
 
 void TestWindowLayout::alwaysOnTopKeepsTheNativeWindow()

@@ -51,6 +51,8 @@ public:
     double twipsPerPixelY() const override { return 15.0; }
     std::optional<QPoint> pointer = QPoint(0, 0);
     std::optional<QPoint> pointerPosition() const override { return pointer; }
+    bool tiles = false;
+    bool tilesWindows() const override { return tiles; }
 };
 
 // A notification area whose tray host comes and goes when the test says.

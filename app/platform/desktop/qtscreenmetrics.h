@@ -11,4 +11,5 @@ public:
     double twipsPerPixelX() const override;
     double twipsPerPixelY() const override;
     std::optional<QPoint> pointerPosition() const override;
+    bool tilesWindows() const override;
 };

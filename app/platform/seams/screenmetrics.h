@@ -19,4 +19,7 @@ public:
     // Where the pointer is, in pixels; unknown in a Wayland session, where a
     // program sees the pointer only while it is over the program's windows.
     virtual std::optional<QPoint> pointerPosition() const = 0;
+    // The window manager tiles every window that does not ask to float (the
+    // wlroots compositors of a Wayland session, such as sway).
+    virtual bool tilesWindows() const = 0;
 };
