@@ -1,24 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "clipboardownerprocess.h"
 
+#include "childprocess.h"
+
 #include <QClipboard>
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QTimer>
-#include <csignal>
 #include <cstdlib>
-#include <sys/prctl.h>
 #include <xcb/xcb.h>
 
 namespace {
 
 constexpr int kOwnershipTimeoutMs = 10000;
 constexpr int kReleaseTimeoutMs = 2000;
-
-void dieWithParent()
-{
-    ::prctl(PR_SET_PDEATHSIG, SIGKILL);
-}
 
 // The window owning CLIPBOARD right now, asked on a connection of our own.
 xcb_window_t clipboardOwner()
@@ -88,7 +83,7 @@ bool ClipboardOwnerProcess::startAndWaitForOwnership(const QString &program,
     m_process->setStandardOutputFile(QProcess::nullDevice());
     if (!showErrors)
         m_process->setStandardErrorFile(QProcess::nullDevice());
-    m_process->setChildProcessModifier(dieWithParent);
+    m_process->setChildProcessModifier(ChildProcess::dieWithParent);
 
     // The owner is in place once Qt reports a change of owner (XFixes) that
     // leads to a new owner; a report still queued from an earlier change
@@ -138,11 +133,7 @@ void ClipboardOwnerProcess::stop()
                                  }
                              });
         }
-        m_process->terminate();
-        if (!m_process->waitForFinished(3000)) {
-            m_process->kill();
-            m_process->waitForFinished(3000);
-        }
+        ChildProcess::end(*m_process);
         if (QGuiApplication::instance() && previousOwner != XCB_NONE && !released) {
             QTimer::singleShot(kReleaseTimeoutMs, &loop, &QEventLoop::quit);
             loop.exec();

@@ -1,25 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "headlesscompositor.h"
 
+#include "childprocess.h"
+
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
 #include <QThread>
-#include <csignal>
-#include <sys/prctl.h>
 #include <wayland-client.h>
 
 namespace {
 
 constexpr int kStartTimeoutMs = 15000;
-
-// A child that outlives a crashed test would keep its compositor for good.
-void dieWithParent()
-{
-    ::prctl(PR_SET_PDEATHSIG, SIGKILL);
-}
 
 QString installedCompositor()
 {
@@ -76,7 +70,7 @@ bool HeadlessCompositor::start(QString *error)
                             QStringLiteral("--no-global-shortcuts")});
     m_process.setStandardOutputFile(QProcess::nullDevice());
     m_process.setStandardErrorFile(m_dir.filePath(QStringLiteral("compositor.log")));
-    m_process.setChildProcessModifier(dieWithParent);
+    m_process.setChildProcessModifier(ChildProcess::dieWithParent);
     m_process.start();
     const QByteArray socketPath = QFile::encodeName(runtime) + '/' + m_socket;
     const QDeadlineTimer deadline(kStartTimeoutMs);
@@ -93,13 +87,7 @@ bool HeadlessCompositor::start(QString *error)
 
 void HeadlessCompositor::stop()
 {
-    if (m_process.state() == QProcess::NotRunning)
-        return;
-    m_process.terminate();
-    if (!m_process.waitForFinished(3000)) {
-        m_process.kill();
-        m_process.waitForFinished(3000);
-    }
+    ChildProcess::end(m_process);
 }
 
 void HeadlessCompositor::exportEnvironment() const

@@ -1,20 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "waylandownerprocess.h"
 
+#include "childprocess.h"
+
 #include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QTimer>
-#include <csignal>
-#include <sys/prctl.h>
 
 namespace {
 
 constexpr int kReadyTimeoutMs = 10000;
-
-void dieWithParent()
-{
-    ::prctl(PR_SET_PDEATHSIG, SIGKILL);
-}
 
 } // namespace
 
@@ -32,7 +27,7 @@ bool WaylandOwnerProcess::start(const QStringList &arguments)
     m_process->setProgram(QStringLiteral(SCRIVEL_WAYLAND_OWNER));
     m_process->setArguments(arguments);
     m_process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_process->setChildProcessModifier(dieWithParent);
+    m_process->setChildProcessModifier(ChildProcess::dieWithParent);
     // Events go on meanwhile: the clipboard under test hears of the change.
     QEventLoop loop;
     QObject::connect(m_process.get(), &QProcess::readyReadStandardOutput, &loop, [&] {
@@ -59,13 +54,8 @@ bool WaylandOwnerProcess::start(const QStringList &arguments)
 
 void WaylandOwnerProcess::stop()
 {
-    if (m_process && m_process->state() != QProcess::NotRunning) {
-        m_process->terminate();
-        if (!m_process->waitForFinished(3000)) {
-            m_process->kill();
-            m_process->waitForFinished(3000);
-        }
-    }
+    if (m_process)
+        ChildProcess::end(*m_process);
     m_process.reset();
 }
 
@@ -76,7 +66,7 @@ QByteArray pasteWithWlPaste(const QString &type, int timeoutMs)
     if (!type.isEmpty())
         arguments << QStringLiteral("--type") << type;
     paste.setProcessChannelMode(QProcess::SeparateChannels);
-    paste.setChildProcessModifier(dieWithParent);
+    paste.setChildProcessModifier(ChildProcess::dieWithParent);
     // Events go on meanwhile: the program under test serves the paste.
     QEventLoop loop;
     QObject::connect(&paste, &QProcess::finished, &loop, &QEventLoop::quit);

@@ -1,20 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "xvfbserver.h"
 
+#include "childprocess.h"
+
 #include <QDeadlineTimer>
 #include <QDir>
-#include <csignal>
-#include <sys/prctl.h>
 
 namespace {
 
 constexpr int kStartTimeoutMs = 10000;
-
-// A child that outlives a crashed test would hold its display for good.
-void dieWithParent()
-{
-    ::prctl(PR_SET_PDEATHSIG, SIGKILL);
-}
 
 } // namespace
 
@@ -34,7 +28,7 @@ bool XvfbServer::start(QString *error)
                             QStringLiteral("1280x1024x24")});
     m_process.setProcessChannelMode(QProcess::SeparateChannels);
     m_process.setStandardErrorFile(QProcess::nullDevice());
-    m_process.setChildProcessModifier(dieWithParent);
+    m_process.setChildProcessModifier(ChildProcess::dieWithParent);
     m_process.start();
     if (!m_process.waitForStarted(kStartTimeoutMs)) {
         *error = QStringLiteral("cannot start Xvfb: ") + m_process.errorString();
@@ -58,13 +52,7 @@ bool XvfbServer::start(QString *error)
 void XvfbServer::stop()
 {
     m_display.clear();
-    if (m_process.state() == QProcess::NotRunning)
-        return;
-    m_process.terminate();
-    if (!m_process.waitForFinished(3000)) {
-        m_process.kill();
-        m_process.waitForFinished(3000);
-    }
+    ChildProcess::end(m_process);
 }
 
 void XvfbServer::exportEnvironment() const

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The Wayland clipboard against a real, private, headless compositor.
+#include "clipboardtesting.h"
 #include "failoverclipboard.h"
 #include "fakeclipboard.h"
 #include "headlesscompositor.h"
@@ -22,11 +23,7 @@ namespace {
 
 ReadLimits testLimits(qsizetype maxBytes = ClipText::kMaxBytes)
 {
-    ReadLimits limits;
-    limits.stepTimeout = 300ms;
-    limits.totalTimeout = 20s;
-    limits.maxBytes = maxBytes;
-    return limits;
+    return ClipboardTesting::shortLimits(maxBytes);
 }
 
 std::unique_ptr<WaylandClipboard> connected(const ReadLimits &limits = testLimits())
@@ -37,18 +34,7 @@ std::unique_ptr<WaylandClipboard> connected(const ReadLimits &limits = testLimit
     return clipboard;
 }
 
-// Polls like the monitor's timer until the read in flight has ended.
-Clipboard::Reading settle(Clipboard &clipboard, int timeoutMs = 10000)
-{
-    Clipboard::Reading reading = clipboard.poll();
-    (void)QTest::qWaitFor(
-        [&] {
-            reading = clipboard.poll();
-            return reading.status != Status::Pending;
-        },
-        timeoutMs);
-    return reading;
-}
+using ClipboardTesting::settle;
 
 double processCpuMs()
 {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "clipboardfactory.h"
 #include "clipboardownerprocess.h"
+#include "clipboardtesting.h"
 #include "stallmeter.h"
 #include "x11clipboard.h"
 #include "xvfbserver.h"
@@ -16,28 +17,12 @@ using Status = Clipboard::Status;
 
 namespace {
 
-// Short deadlines keep the hung-owner cases quick.
 X11ReadLimits testLimits(qsizetype maxBytes = ClipText::kMaxBytes)
 {
-    X11ReadLimits limits;
-    limits.stepTimeout = 300ms;
-    limits.totalTimeout = 20s;
-    limits.maxBytes = maxBytes;
-    return limits;
+    return ClipboardTesting::shortLimits(maxBytes);
 }
 
-// Polls like the monitor's timer until the read in flight has ended.
-Clipboard::Reading settle(Clipboard &clipboard, int timeoutMs = 10000)
-{
-    Clipboard::Reading reading = clipboard.poll();
-    (void)QTest::qWaitFor(
-        [&] {
-            reading = clipboard.poll();
-            return reading.status != Status::Pending;
-        },
-        timeoutMs);
-    return reading;
-}
+using ClipboardTesting::settle;
 
 QByteArray largeUtf8Text(qsizetype bytes)
 {
