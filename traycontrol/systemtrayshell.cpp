@@ -3,25 +3,28 @@
 
 #include "notifyicondata.h"
 #include "windowmessageevent.h"
+#include "windowmessages.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <QMetaType>
 #include <initializer_list>
 #include <utility>
 
-namespace {
-
-constexpr quint32 WM_MOUSEMOVE = 0x0200;
-constexpr quint32 WM_LBUTTONDOWN = 0x0201;
-constexpr quint32 WM_LBUTTONUP = 0x0202;
-constexpr quint32 WM_LBUTTONDBLCLK = 0x0203;
-constexpr quint32 WM_RBUTTONDOWN = 0x0204;
-constexpr quint32 WM_RBUTTONUP = 0x0205;
-constexpr quint32 WM_MBUTTONDOWN = 0x0207;
-constexpr quint32 WM_MBUTTONUP = 0x0208;
-
-} // namespace
+using namespace WindowMessages;
 
 SystemTrayShell::SystemTrayShell(QObject *parent) : QObject(parent) {}
+
+bool SystemTrayShell::docksInXEmbedTray()
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        return false;
+    // Qt picks its kind of tray icon once per process, at the first question asked of it:
+    // an item on the session bus when a StatusNotifierItem host is registered then, else an
+    // XEmbed icon. Only the bus kind registers this D-Bus type, so its presence tells.
+    QSystemTrayIcon::isSystemTrayAvailable();
+    return !QMetaType::fromName("QXdgDBusImageStruct").isValid();
+}
 
 SystemTrayShell::~SystemTrayShell()
 {
@@ -88,7 +91,7 @@ void SystemTrayShell::apply(Entry &entry, const NotifyIconData &data)
     if (data.uFlags & NotifyIconData::IconFlag)
         entry.icon->setIcon(data.hIcon);
     if (data.uFlags & NotifyIconData::TipFlag)
-        entry.icon->setToolTip(data.szTip);
+        entry.icon->setToolTip(NotifyIconData::tipText(data.szTip));
 }
 
 qsizetype SystemTrayShell::find(const QObject *window, quint32 id) const
