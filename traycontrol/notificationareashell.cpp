@@ -9,8 +9,7 @@ NotificationAreaShell::NotificationAreaShell(const NotifierBus &bus, ClassicFact
     : QObject(parent), m_items(std::make_unique<StatusNotifierShell>(bus)),
       m_watch(std::make_unique<StatusNotifierWatch>(bus)), m_makeClassic(std::move(classic))
 {
-    connect(m_watch.get(), &StatusNotifierWatch::hostChanged, this,
-            &NotificationAreaShell::reroute);
+    connect(m_watch.get(), &StatusNotifierWatch::answered, this, &NotificationAreaShell::settle);
     connect(m_watch.get(), &StatusNotifierWatch::watcherReplaced, this, [this] {
         if (m_holder == m_items.get())
             m_items->registerAll();
@@ -23,10 +22,13 @@ bool NotificationAreaShell::add(const NotifyIconData &data)
 {
     if (!data.hWnd || find(data.hWnd, data.uID) >= 0)
         return false;
-    reroute();
-    m_icons.append(data);
-    if (m_holder)
-        m_holder->add(data);
+    m_icons.append({data, false});
+    // Shown by a host at once; anywhere else only once the bus says again that no host is
+    // there, so that an icon never shows in an X11 tray and a host together.
+    if (m_watch->known() && m_watch->hostRegistered())
+        settle();
+    else
+        m_watch->refresh();
     return true;
 }
 
@@ -35,15 +37,15 @@ bool NotificationAreaShell::modify(const NotifyIconData &data)
     const qsizetype at = find(data.hWnd, data.uID);
     if (at < 0)
         return false;
-    NotifyIconData &icon = m_icons[at];
-    icon.uFlags |= data.uFlags;
+    Icon &icon = m_icons[at];
+    icon.data.uFlags |= data.uFlags;
     if (data.uFlags & NotifyIconData::MessageFlag)
-        icon.uCallbackMessage = data.uCallbackMessage;
+        icon.data.uCallbackMessage = data.uCallbackMessage;
     if (data.uFlags & NotifyIconData::IconFlag)
-        icon.hIcon = data.hIcon;
+        icon.data.hIcon = data.hIcon;
     if (data.uFlags & NotifyIconData::TipFlag)
-        icon.szTip = data.szTip;
-    if (m_holder)
+        icon.data.szTip = data.szTip;
+    if (icon.placed)
         m_holder->modify(data);
     return true;
 }
@@ -53,17 +55,16 @@ bool NotificationAreaShell::remove(const NotifyIconData &data)
     const qsizetype at = find(data.hWnd, data.uID);
     if (at < 0)
         return false;
-    if (m_holder)
-        m_holder->remove(m_icons.at(at));
+    if (m_icons.at(at).placed)
+        m_holder->remove(m_icons.at(at).data);
     m_icons.removeAt(at);
     return true;
 }
 
 TrayShell *NotificationAreaShell::wanted()
 {
-    // Until the watcher answers, the icons wait rather than show in the wrong place.
     if (!m_watch->known())
-        return nullptr;
+        return m_holder;
     if (m_watch->hostRegistered())
         return m_items.get();
     // Made only while no item host is about (see SystemTrayShell::docksInXEmbedTray).
@@ -75,20 +76,23 @@ TrayShell *NotificationAreaShell::wanted()
     return m_classic.get();
 }
 
-void NotificationAreaShell::reroute()
+void NotificationAreaShell::settle()
 {
     TrayShell *next = wanted();
-    if (next == m_holder)
-        return;
-    // Out of the old place first: an icon is never shown twice.
-    for (const NotifyIconData &icon : std::as_const(m_icons)) {
-        if (m_holder)
-            m_holder->remove(icon);
+    if (next != m_holder) {
+        // Out of the old place first: an icon is never shown twice.
+        for (Icon &icon : m_icons) {
+            if (icon.placed)
+                m_holder->remove(icon.data);
+            icon.placed = false;
+        }
+        m_holder = next;
     }
-    m_holder = next;
-    for (const NotifyIconData &icon : std::as_const(m_icons)) {
-        if (m_holder)
-            m_holder->add(icon);
+    if (!m_holder)
+        return;
+    for (Icon &icon : m_icons) {
+        if (!icon.placed)
+            icon.placed = m_holder->add(icon.data);
     }
 }
 
@@ -97,7 +101,7 @@ qsizetype NotificationAreaShell::find(const QObject *window, quint32 id) const
     if (!window)
         return -1;
     for (qsizetype i = 0; i < m_icons.size(); ++i) {
-        if (m_icons.at(i).hWnd == window && m_icons.at(i).uID == id)
+        if (m_icons.at(i).data.hWnd == window && m_icons.at(i).data.uID == id)
             return i;
     }
     return -1;

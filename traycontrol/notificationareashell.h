@@ -16,7 +16,8 @@ class StatusNotifierWatch;
 /// The desktop's notification area as it is at each moment: StatusNotifierItems while a host
 /// shows them on the bus, otherwise the classic tray where one can show icons, otherwise
 /// none, where the icons wait for a host. Every icon is in one of them at a time and moves
-/// when a host comes or goes.
+/// when a host comes or goes. A new icon goes anywhere but to a host only once the bus has
+/// confirmed that no host is there.
 class NotificationAreaShell : public QObject, public TrayShell
 {
     Q_OBJECT
@@ -38,8 +39,17 @@ public:
     const StatusNotifierShell &items() const { return *m_items; }
 
 private:
+    struct Icon
+    {
+        // All the fields the icon was given, to add it again elsewhere.
+        NotifyIconData data;
+        // In the holder's keeping.
+        bool placed = false;
+    };
+
     TrayShell *wanted();
-    void reroute();
+    // Brings the holder in line with the bus and gives it every icon.
+    void settle();
     qsizetype find(const QObject *window, quint32 id) const;
 
     std::unique_ptr<StatusNotifierShell> m_items;
@@ -48,6 +58,5 @@ private:
     std::unique_ptr<TrayShell> m_classic;
     bool m_classicMade = false;
     TrayShell *m_holder = nullptr;
-    // Every icon with all the fields it was given, to add it again elsewhere.
-    QList<NotifyIconData> m_icons;
+    QList<Icon> m_icons;
 };

@@ -46,7 +46,7 @@ StatusNotifierWatch::~StatusNotifierWatch()
 void StatusNotifierWatch::ownerChanged(const QString &newOwner)
 {
     if (newOwner.isEmpty())
-        answered(false, false);
+        settle(false, false);
     else
         ask(true);
 }
@@ -58,6 +58,11 @@ void StatusNotifierWatch::refresh()
 
 void StatusNotifierWatch::ask(bool replaced)
 {
+    if (!m_connection.isConnected()) {
+        // Without a bus the answer is known at once; it still comes after the question.
+        QMetaObject::invokeMethod(this, [this] { settle(false, false); }, Qt::QueuedConnection);
+        return;
+    }
     QDBusMessage get = QDBusMessage::createMethodCall(
         StatusNotifier::WatcherService, StatusNotifier::WatcherPath,
         QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
@@ -72,19 +77,17 @@ void StatusNotifierWatch::ask(bool replaced)
                 if (question != m_asked)
                     return;
                 const QDBusPendingReply<QDBusVariant> reply = *call;
-                answered(reply.isValid() && reply.value().variant().toBool(), replaced);
+                settle(reply.isValid() && reply.value().variant().toBool(), replaced);
             });
 }
 
-void StatusNotifierWatch::answered(bool hostRegistered, bool replaced)
+void StatusNotifierWatch::settle(bool hostRegistered, bool replaced)
 {
     ++m_asked; // answers still on their way are out of date
-    const bool first = !m_known;
-    const bool hadHost = m_hostRegistered;
+    const bool hostStayed = m_known && m_hostRegistered && hostRegistered;
     m_known = true;
     m_hostRegistered = hostRegistered;
-    if (first || hadHost != hostRegistered)
-        Q_EMIT hostChanged();
-    else if (replaced && hostRegistered)
+    if (replaced && hostStayed)
         Q_EMIT watcherReplaced();
+    Q_EMIT answered();
 }

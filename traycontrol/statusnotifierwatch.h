@@ -21,20 +21,21 @@ public:
     bool known() const { return m_known; }
     bool hostRegistered() const { return m_hostRegistered; }
 
+public Q_SLOTS:
+    /// Asks the watcher again; answered() follows.
+    void refresh();
+
 Q_SIGNALS:
-    /// The first answer came, or hostRegistered() changed.
-    void hostChanged();
+    /// An answer came (hostRegistered() may be as before).
+    void answered();
     /// Another watcher took over the name while a host stayed registered: the items shown
     /// must register with it again.
     void watcherReplaced();
 
-private Q_SLOTS:
-    void refresh();
-
 private:
     void ask(bool replaced);
     void ownerChanged(const QString &newOwner);
-    void answered(bool hostRegistered, bool replaced);
+    void settle(bool hostRegistered, bool replaced);
 
     QDBusConnection m_connection;
     QDBusServiceWatcher *m_names = nullptr;
