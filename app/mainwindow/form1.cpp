@@ -235,6 +235,7 @@ bool Form1::trayIconCanShow() const
 
 void Form1::notificationAreaChanged()
 {
+    setTrayReportsHover(TrayHost::reportsHover());
     // Qt does not dock an icon again by itself in a tray host that came later.
     if (cVandril1.trayVisible()) {
         cVandril1.setTrayVisible(false);
@@ -353,7 +354,9 @@ void Form1::showAgain()
 
 void Form1::popUpCopyMenu()
 {
-    m_trayMenu->popup(QCursor::pos());
+    // Where the tray host saw the click, when it said; else at the pointer.
+    const QPoint clicked = cVandril1.trayClickPos();
+    m_trayMenu->popup(clicked.isNull() ? QCursor::pos() : clicked);
 }
 
 void Form1::mnulista_Click(int Index)

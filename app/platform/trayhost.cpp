@@ -2,17 +2,37 @@
 #include "trayhost.h"
 
 #include <QDBusConnection>
-#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusVariant>
+
+namespace {
+
+constexpr int kAnswerMs = 500;
+
+} // namespace
 
 namespace TrayHost {
 
+bool statusNotifierHostRegistered(const QDBusConnection &bus)
+{
+    if (!bus.isConnected())
+        return false;
+    QDBusMessage get = QDBusMessage::createMethodCall(
+        QStringLiteral("org.kde.StatusNotifierWatcher"), QStringLiteral("/StatusNotifierWatcher"),
+        QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
+    get << QStringLiteral("org.kde.StatusNotifierWatcher")
+        << QStringLiteral("IsStatusNotifierHostRegistered");
+    // Asking must not start a watcher that the bus could start on demand.
+    get.setAutoStartService(false);
+    const QDBusMessage reply = bus.call(get, QDBus::Block, kAnswerMs);
+    return reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty() &&
+           reply.arguments().constFirst().value<QDBusVariant>().variant().toBool();
+}
+
 bool reportsHover()
 {
-    // Qt shows its tray icons through a StatusNotifierItem whenever a watcher runs.
-    const QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected() || !bus.interface())
-        return true;
-    return !bus.interface()->isServiceRegistered(QStringLiteral("org.kde.StatusNotifierWatcher"));
+    // The tray control shows its icon as an item whenever such a host is there.
+    return !statusNotifierHostRegistered(QDBusConnection::sessionBus());
 }
 
 } // namespace TrayHost

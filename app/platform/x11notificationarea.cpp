@@ -2,8 +2,11 @@
 #include "x11notificationarea.h"
 
 #include "logcategories.h"
+#include "trayhost.h"
 
+#include <QDBusServiceWatcher>
 #include <QGuiApplication>
+#include <QMetaType>
 #include <QSocketNotifier>
 #include <QSystemTrayIcon>
 #include <cstdlib>
@@ -21,10 +24,21 @@ xcb_atom_t intern(xcb_connection_t *connection, const QByteArray &name)
     return reply ? reply->atom : XCB_NONE;
 }
 
+// Qt picks its kind of tray icon once per process, at the first question
+// asked of it: an item on the bus when a StatusNotifierItem host is
+// registered then (this D-Bus type comes with it), else an XEmbed icon.
+bool qtTrayIconsDockInXEmbed()
+{
+    const bool available = QSystemTrayIcon::isSystemTrayAvailable();
+    return available && !QMetaType::fromName("QXdgDBusImageStruct").isValid();
+}
+
 } // namespace
 
-X11NotificationArea::X11NotificationArea(QObject *parent) : NotificationArea(parent)
+X11NotificationArea::X11NotificationArea(QObject *parent)
+    : NotificationArea(parent), m_bus(QDBusConnection::sessionBus())
 {
+    watchBus();
     if (QGuiApplication::platformName() != QLatin1String("xcb"))
         return;
     int screenNumber = 0;
@@ -58,7 +72,34 @@ X11NotificationArea::~X11NotificationArea()
 
 bool X11NotificationArea::isAvailable() const
 {
-    return QSystemTrayIcon::isSystemTrayAvailable();
+    // Qt is asked only while no item host is there, so that it settles on
+    // XEmbed icons, which the control shows when the host goes.
+    return m_hostRegistered || qtTrayIconsDockInXEmbed();
+}
+
+void X11NotificationArea::watchBus()
+{
+    if (!m_bus.isConnected())
+        return;
+    const QString watcher = QStringLiteral("org.kde.StatusNotifierWatcher");
+    auto *names =
+        new QDBusServiceWatcher(watcher, m_bus, QDBusServiceWatcher::WatchForOwnerChange, this);
+    connect(names, &QDBusServiceWatcher::serviceOwnerChanged, this,
+            &X11NotificationArea::refreshHost);
+    for (const char *signal : {"StatusNotifierHostRegistered", "StatusNotifierHostUnregistered"})
+        m_bus.connect(watcher, QStringLiteral("/StatusNotifierWatcher"), watcher,
+                      QString::fromLatin1(signal), this, SLOT(refreshHost()));
+    m_hostRegistered = TrayHost::statusNotifierHostRegistered(m_bus);
+}
+
+void X11NotificationArea::refreshHost()
+{
+    const bool registered = TrayHost::statusNotifierHostRegistered(m_bus);
+    if (registered == m_hostRegistered)
+        return;
+    m_hostRegistered = registered;
+    qCDebug(lcTray) << "StatusNotifierItem host" << (registered ? "appeared" : "went away");
+    Q_EMIT availabilityChanged();
 }
 
 void X11NotificationArea::watchOwner()

@@ -3,14 +3,18 @@
 
 #include "notificationarea.h"
 
+#include <QDBusConnection>
 #include <xcb/xcb.h>
 
 class QSocketNotifier;
 
-// The notification area as Qt's tray icons see it, watched on X11: a tray
-// host announces itself with a MANAGER message on the root window and goes
-// away with the window that owns the _NET_SYSTEM_TRAY_S<n> selection. Off
-// X11 nothing is watched and availability is what Qt reports.
+// The notification area as the tray control sees it. A StatusNotifierItem
+// host (a watcher on the session bus that reports one) shows the icon as an
+// item; without one the icon docks in an X11 tray, where Qt's tray icons go
+// there. On X11 a tray host announces itself with a MANAGER message on the
+// root window and goes away with the window that owns the
+// _NET_SYSTEM_TRAY_S<n> selection; on the bus, watchers and hosts are
+// followed as they come and go.
 class X11NotificationArea : public NotificationArea
 {
     Q_OBJECT
@@ -20,7 +24,11 @@ public:
 
     bool isAvailable() const override;
 
+private Q_SLOTS:
+    void refreshHost();
+
 private:
+    void watchBus();
     void watchOwner();
     void readEvents();
 
@@ -29,4 +37,6 @@ private:
     xcb_atom_t m_selection = XCB_NONE;
     xcb_atom_t m_manager = XCB_NONE;
     xcb_window_t m_owner = XCB_NONE;
+    QDBusConnection m_bus;
+    bool m_hostRegistered = false;
 };
