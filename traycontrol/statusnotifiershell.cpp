@@ -3,9 +3,7 @@
 
 #include "notifyicondata.h"
 #include "statusnotifieritem.h"
-#include "windowmessageevent.h"
 
-#include <QCoreApplication>
 #include <algorithm>
 
 StatusNotifierShell::StatusNotifierShell(const NotifierBus &bus, QObject *parent)
@@ -19,8 +17,7 @@ bool StatusNotifierShell::add(const NotifyIconData &data)
     if (!data.hWnd || find(data.hWnd, data.uID))
         return false;
     Entry entry;
-    entry.window = data.hWnd;
-    entry.id = data.uID;
+    entry.owner = IconWindow::of(data);
     entry.serial = ++m_serials;
     entry.item = std::make_unique<StatusNotifierItem>(
         m_bus, [this, serial = entry.serial](const QList<quint32> &mouseMessages, QPoint pos) {
@@ -66,10 +63,7 @@ QList<const StatusNotifierItem *> StatusNotifierShell::items() const
 
 void StatusNotifierShell::apply(Entry &entry, const NotifyIconData &data)
 {
-    if (data.uFlags & NotifyIconData::MessageFlag) {
-        entry.notifies = true;
-        entry.callbackMessage = data.uCallbackMessage;
-    }
+    entry.owner.apply(data);
     if (data.uFlags & NotifyIconData::IconFlag)
         entry.item->setIcon(data.hIcon);
     if (data.uFlags & NotifyIconData::TipFlag)
@@ -78,11 +72,8 @@ void StatusNotifierShell::apply(Entry &entry, const NotifyIconData &data)
 
 StatusNotifierShell::Entry *StatusNotifierShell::find(const QObject *window, quint32 id)
 {
-    if (!window)
-        return nullptr;
-    const auto at = std::find_if(m_entries.begin(), m_entries.end(), [&](const Entry &entry) {
-        return entry.window == window && entry.id == id;
-    });
+    const auto at = std::find_if(m_entries.begin(), m_entries.end(),
+                                 [&](const Entry &entry) { return entry.owner.is(window, id); });
     return at == m_entries.end() ? nullptr : &*at;
 }
 
@@ -99,11 +90,9 @@ void StatusNotifierShell::deliver(quint64 serial, const QList<quint32> &mouseMes
     const QPointer<StatusNotifierShell> self(this);
     for (const quint32 mouseMessage : mouseMessages) {
         const Entry *entry = findSerial(serial);
-        if (!entry || !entry->notifies || !entry->window)
-            return;
-        WindowMessageEvent message(entry->callbackMessage, entry->id, qintptr(mouseMessage), pos);
-        QCoreApplication::sendEvent(entry->window, &message);
-        if (!self)
+        // A copy: the handler may change the entries.
+        const IconWindow owner = entry ? entry->owner : IconWindow();
+        if (!owner.send(mouseMessage, pos) || !self)
             return;
     }
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "iconwindow.h"
 #include "notifierbus.h"
 #include "trayshell.h"
 
@@ -40,10 +41,7 @@ public:
 private:
     struct Entry
     {
-        QPointer<QObject> window;
-        quint32 id = 0;
-        quint32 callbackMessage = 0;
-        bool notifies = false;
+        IconWindow owner;
         quint64 serial = 0;
         std::unique_ptr<StatusNotifierItem> item;
     };

@@ -60,7 +60,8 @@ void StatusNotifierWatch::ask(bool replaced)
 {
     if (!m_connection.isConnected()) {
         // Without a bus the answer is known at once; it still comes after the question.
-        QMetaObject::invokeMethod(this, [this] { settle(false, false); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { settle(false, false); }, Qt::QueuedConnection);
         return;
     }
     QDBusMessage get = QDBusMessage::createMethodCall(

@@ -2,7 +2,6 @@
 #include "systemtrayshell.h"
 
 #include "notifyicondata.h"
-#include "windowmessageevent.h"
 #include "windowmessages.h"
 
 #include <QCoreApplication>
@@ -36,9 +35,7 @@ bool SystemTrayShell::add(const NotifyIconData &data)
 {
     if (!data.hWnd || find(data.hWnd, data.uID) >= 0)
         return false;
-    Entry entry;
-    entry.window = data.hWnd;
-    entry.id = data.uID;
+    Entry entry{IconWindow::of(data), nullptr};
     auto *icon = new QSystemTrayIcon(this);
     entry.icon = icon;
     apply(entry, data);
@@ -84,10 +81,7 @@ void SystemTrayShell::destroyIcon(QSystemTrayIcon *icon)
 
 void SystemTrayShell::apply(Entry &entry, const NotifyIconData &data)
 {
-    if (data.uFlags & NotifyIconData::MessageFlag) {
-        entry.notifies = true;
-        entry.callbackMessage = data.uCallbackMessage;
-    }
+    entry.owner.apply(data);
     if (data.uFlags & NotifyIconData::IconFlag)
         entry.icon->setIcon(data.hIcon);
     if (data.uFlags & NotifyIconData::TipFlag)
@@ -96,10 +90,8 @@ void SystemTrayShell::apply(Entry &entry, const NotifyIconData &data)
 
 qsizetype SystemTrayShell::find(const QObject *window, quint32 id) const
 {
-    if (!window)
-        return -1;
     for (qsizetype i = 0; i < m_entries.size(); ++i) {
-        if (m_entries.at(i).window == window && m_entries.at(i).id == id)
+        if (m_entries.at(i).owner.is(window, id))
             return i;
     }
     return -1;
@@ -153,11 +145,10 @@ void SystemTrayShell::notify(const QObject *icon, std::initializer_list<quint32>
         const qsizetype at = findIcon(icon);
         if (at < 0)
             break;
-        const Entry entry = m_entries.at(at);
-        if (!entry.notifies || !entry.window)
+        // A copy: the handler may change the entries.
+        const IconWindow owner = m_entries.at(at).owner;
+        if (!owner.send(mouseMessage))
             break;
-        WindowMessageEvent message(entry.callbackMessage, entry.id, qintptr(mouseMessage));
-        QCoreApplication::sendEvent(entry.window, &message);
         if (!self)
             return;
     }

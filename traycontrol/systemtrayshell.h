@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "iconwindow.h"
 #include "trayshell.h"
 
 #include <QList>
@@ -37,10 +38,7 @@ protected:
 private:
     struct Entry
     {
-        QPointer<QObject> window;
-        quint32 id = 0;
-        quint32 callbackMessage = 0;
-        bool notifies = false;
+        IconWindow owner;
         QPointer<QSystemTrayIcon> icon;
     };
 

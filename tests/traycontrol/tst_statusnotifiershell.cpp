@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "messagewindow.h"
 #include "notificationareashell.h"
 #include "notifierbus.h"
 #include "notifyicondata.h"
@@ -6,7 +7,6 @@
 #include "statusnotifieritem.h"
 #include "statusnotifiershell.h"
 #include "statusnotifiertypes.h"
-#include "windowmessageevent.h"
 
 #include <QDBusConnectionInterface>
 #include <QDBusInterface>
@@ -110,27 +110,6 @@ public:
     QStringList heard;
 public Q_SLOTS:
     void record(const QDBusMessage &message) { heard.append(message.member()); }
-};
-
-// A window that records the tray messages it receives.
-class MessageWindow : public QObject
-{
-public:
-    QList<qintptr> mouseMessages;
-    QList<quint32> messages;
-    QList<QPoint> positions;
-
-protected:
-    bool event(QEvent *event) override
-    {
-        if (event->type() != WindowMessageEvent::EventType)
-            return QObject::event(event);
-        const auto *message = static_cast<WindowMessageEvent *>(event);
-        messages.append(message->message());
-        mouseMessages.append(message->lParam());
-        positions.append(message->pos());
-        return true;
-    }
 };
 
 // An icon drawn on its own at each size, in a colour of that size.

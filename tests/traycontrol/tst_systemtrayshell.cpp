@@ -1,38 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "messagewindow.h"
 #include "notifyicondata.h"
 #include "systemtrayshell.h"
-#include "windowmessageevent.h"
 
 #include <QPixmap>
 #include <QPointer>
 #include <QTest>
-#include <functional>
 
 namespace {
-
-// A window that records the tray messages it receives and may act on each.
-class MessageWindow : public QObject
-{
-public:
-    QList<qintptr> mouseMessages;
-    QList<quint32> messages;
-    QList<quintptr> ids;
-    std::function<void()> onMessage;
-
-protected:
-    bool event(QEvent *event) override
-    {
-        if (event->type() != WindowMessageEvent::EventType)
-            return QObject::event(event);
-        const auto *message = static_cast<WindowMessageEvent *>(event);
-        messages.append(message->message());
-        ids.append(message->wParam());
-        mouseMessages.append(message->lParam());
-        if (onMessage)
-            onMessage();
-        return true;
-    }
-};
 
 NotifyIconData request(QObject *window, quint32 flags, quint32 id = 0)
 {
