@@ -7,6 +7,7 @@
 
 #include <QDBusMessage>
 #include <QGuiApplication>
+#include <algorithm>
 #include <atomic>
 #include <utility>
 
@@ -71,7 +72,18 @@ QString StatusNotifierItem::Title() const
 
 void StatusNotifierItem::setIcon(const QIcon &icon)
 {
-    m_pixmaps = StatusNotifier::pixmapsOf(icon);
+    constexpr qsizetype kRecent = 4;
+    const qint64 key = icon.cacheKey();
+    const auto known = std::find_if(m_recent.cbegin(), m_recent.cend(),
+                                    [key](const auto &recent) { return recent.first == key; });
+    if (known != m_recent.cend()) {
+        m_pixmaps = known->second;
+    } else {
+        m_pixmaps = StatusNotifier::pixmapsOf(icon);
+        if (m_recent.size() == kRecent)
+            m_recent.removeFirst();
+        m_recent.append({key, m_pixmaps});
+    }
     Q_EMIT NewIcon();
 }
 

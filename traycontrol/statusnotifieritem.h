@@ -9,6 +9,7 @@
 #include <QObject>
 #include <QPoint>
 #include <functional>
+#include <utility>
 
 class NotifierBus;
 
@@ -93,5 +94,7 @@ private:
     QDBusConnection m_connection;
     QString m_service;
     NotifierPixmaps m_pixmaps;
+    // The pictures offered lately, by icon: a capture switches between two.
+    QList<std::pair<qint64, NotifierPixmaps>> m_recent;
     QString m_toolTip;
 };
