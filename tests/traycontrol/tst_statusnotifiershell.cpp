@@ -9,10 +9,8 @@
 #include "statusnotifiertypes.h"
 
 #include <QDBusConnectionInterface>
-#include <QDBusInterface>
 #include <QDBusMessage>
 #include <QDBusReply>
-#include <QPainter>
 #include <QPixmap>
 #include <QProcess>
 #include <QStandardPaths>
