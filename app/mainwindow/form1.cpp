@@ -284,7 +284,9 @@ void Form1::showAgain()
 
 void Form1::popUpCopyMenu()
 {
-    m_trayMenu->popup(QCursor::pos());
+    // Where the tray host saw the click, when it said; else at the pointer.
+    const QPoint clicked = cVandril1.trayClickPos();
+    m_trayMenu->popup(clicked.isNull() ? QCursor::pos() : clicked);
 }
 
 void Form1::mnulista_Click(int Index)
