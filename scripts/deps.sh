@@ -21,7 +21,7 @@ build=(build-essential cmake ninja-build pkg-config
        qt6-base-dev qt6-base-dev-tools libgl-dev libxcb1-dev libxcb-xfixes0-dev libwayland-dev)
 run=(libqt6widgets6 libqt6svg6 qt6-qpa-plugins libwayland-client0 fonts-dejavu-core
      fonts-liberation2 xdg-utils)
-desktop=(xvfb xauth openbox trayer xdotool xclip x11-utils imagemagick
+desktop=(xvfb xauth openbox trayer xfce4-panel xfwm4 xdotool xclip x11-utils imagemagick
          dbus-daemon dbus-bin at-spi2-core
          python3 python3-xlib python3-gi python3-pyatspi gir1.2-atspi-2.0
          desktop-file-utils appstream

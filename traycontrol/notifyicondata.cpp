@@ -5,3 +5,11 @@ QString NotifyIconData::tipField(const QString &text)
 {
     return text.left(TipLength).leftJustified(TipLength, QLatin1Char(' '));
 }
+
+QString NotifyIconData::tipText(const QString &field)
+{
+    qsizetype end = field.size();
+    while (end > 0 && field.at(end - 1) == QLatin1Char(' '))
+        --end;
+    return field.left(end);
+}

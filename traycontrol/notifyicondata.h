@@ -32,4 +32,6 @@ struct NotifyIconData
 
     /// The tip field for `text`: its first 64 characters, padded with blanks to exactly 64.
     static QString tipField(const QString &text);
+    /// The text a tip field shows: the field without the blanks that pad it.
+    static QString tipText(const QString &field);
 };

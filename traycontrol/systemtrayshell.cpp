@@ -2,26 +2,28 @@
 #include "systemtrayshell.h"
 
 #include "notifyicondata.h"
-#include "windowmessageevent.h"
+#include "windowmessages.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <QMetaType>
 #include <initializer_list>
 #include <utility>
 
-namespace {
-
-constexpr quint32 WM_MOUSEMOVE = 0x0200;
-constexpr quint32 WM_LBUTTONDOWN = 0x0201;
-constexpr quint32 WM_LBUTTONUP = 0x0202;
-constexpr quint32 WM_LBUTTONDBLCLK = 0x0203;
-constexpr quint32 WM_RBUTTONDOWN = 0x0204;
-constexpr quint32 WM_RBUTTONUP = 0x0205;
-constexpr quint32 WM_MBUTTONDOWN = 0x0207;
-constexpr quint32 WM_MBUTTONUP = 0x0208;
-
-} // namespace
+using namespace WindowMessages;
 
 SystemTrayShell::SystemTrayShell(QObject *parent) : QObject(parent) {}
+
+bool SystemTrayShell::docksInXEmbedTray()
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        return false;
+    // Qt picks its kind of tray icon once per process, at the first question asked of it:
+    // an item on the session bus when a StatusNotifierItem host is registered then, else an
+    // XEmbed icon. Only the bus kind registers this D-Bus type, so its presence tells.
+    QSystemTrayIcon::isSystemTrayAvailable();
+    return !QMetaType::fromName("QXdgDBusImageStruct").isValid();
+}
 
 SystemTrayShell::~SystemTrayShell()
 {
@@ -33,9 +35,7 @@ bool SystemTrayShell::add(const NotifyIconData &data)
 {
     if (!data.hWnd || find(data.hWnd, data.uID) >= 0)
         return false;
-    Entry entry;
-    entry.window = data.hWnd;
-    entry.id = data.uID;
+    Entry entry{IconWindow::of(data), nullptr};
     auto *icon = new QSystemTrayIcon(this);
     entry.icon = icon;
     apply(entry, data);
@@ -81,22 +81,17 @@ void SystemTrayShell::destroyIcon(QSystemTrayIcon *icon)
 
 void SystemTrayShell::apply(Entry &entry, const NotifyIconData &data)
 {
-    if (data.uFlags & NotifyIconData::MessageFlag) {
-        entry.notifies = true;
-        entry.callbackMessage = data.uCallbackMessage;
-    }
+    entry.owner.apply(data);
     if (data.uFlags & NotifyIconData::IconFlag)
         entry.icon->setIcon(data.hIcon);
     if (data.uFlags & NotifyIconData::TipFlag)
-        entry.icon->setToolTip(data.szTip);
+        entry.icon->setToolTip(NotifyIconData::tipText(data.szTip));
 }
 
 qsizetype SystemTrayShell::find(const QObject *window, quint32 id) const
 {
-    if (!window)
-        return -1;
     for (qsizetype i = 0; i < m_entries.size(); ++i) {
-        if (m_entries.at(i).window == window && m_entries.at(i).id == id)
+        if (m_entries.at(i).owner.is(window, id))
             return i;
     }
     return -1;
@@ -150,11 +145,10 @@ void SystemTrayShell::notify(const QObject *icon, std::initializer_list<quint32>
         const qsizetype at = findIcon(icon);
         if (at < 0)
             break;
-        const Entry entry = m_entries.at(at);
-        if (!entry.notifies || !entry.window)
+        // A copy: the handler may change the entries.
+        const IconWindow owner = m_entries.at(at).owner;
+        if (!owner.send(mouseMessage))
             break;
-        WindowMessageEvent message(entry.callbackMessage, entry.id, qintptr(mouseMessage));
-        QCoreApplication::sendEvent(entry.window, &message);
         if (!self)
             return;
     }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "iconwindow.h"
 #include "trayshell.h"
 
 #include <QList>
@@ -14,13 +15,18 @@
 /// Qt reports tray clicks at the press, so each click is turned into the press and release
 /// messages at once: left click 0x0201 then 0x0202, right click 0x0204 then 0x0205, double
 /// click 0x0203, middle click 0x0207 then 0x0208. The pointer resting on the icon (a tool-tip
-/// request) gives 0x0200. Messages are sent synchronously to the icon's window.
+/// request) gives 0x0200. Messages are sent synchronously to the icon's window. The tooltip
+/// shows the tip field's text without its padding blanks.
 class SystemTrayShell : public QObject, public TrayShell
 {
     Q_OBJECT
 public:
     explicit SystemTrayShell(QObject *parent = nullptr);
     ~SystemTrayShell() override;
+
+    /// True when QSystemTrayIcon docks its icons in an X11 (XEmbed) tray. Asked while no
+    /// StatusNotifierItem host is about, it makes Qt settle on that kind for the process.
+    static bool docksInXEmbedTray();
 
     bool add(const NotifyIconData &data) override;
     bool modify(const NotifyIconData &data) override;
@@ -32,10 +38,7 @@ protected:
 private:
     struct Entry
     {
-        QPointer<QObject> window;
-        quint32 id = 0;
-        quint32 callbackMessage = 0;
-        bool notifies = false;
+        IconWindow owner;
         QPointer<QSystemTrayIcon> icon;
     };
 

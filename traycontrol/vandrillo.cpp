@@ -2,11 +2,14 @@
 #include "vandrillo.h"
 
 #include "frmabout.h"
+#include "notificationareashell.h"
+#include "notifierbus.h"
 #include "notifyicondata.h"
 #include "systemtrayshell.h"
 #include "trayshell.h"
 #include "vandrillopictures.h"
 #include "windowmessageevent.h"
+#include "windowmessages.h"
 
 #include <QDesktopServices>
 #include <QPainter>
@@ -15,16 +18,11 @@
 #include <QResizeEvent>
 #include <cmath>
 #include <qdrawutil.h>
+#include <utility>
+
+using namespace WindowMessages;
 
 namespace {
-
-constexpr qintptr WM_MOUSEMOVE = 0x0200;
-constexpr qintptr WM_LBUTTONDOWN = 0x0201;
-constexpr qintptr WM_LBUTTONUP = 0x0202;
-constexpr qintptr WM_LBUTTONDBLCLK = 0x0203;
-constexpr qintptr WM_RBUTTONDOWN = 0x0204;
-constexpr qintptr WM_RBUTTONUP = 0x0205;
-constexpr qintptr WM_RBUTTONDBLCLK = 0x0206;
 
 constexpr short LeftButton = 1;
 constexpr short RightButton = 2;
@@ -57,8 +55,14 @@ Vandrillo::Services Vandrillo::systemServices()
 
 Vandrillo::Services Vandrillo::withSystemDefaults(Services services)
 {
-    if (!services.shell)
-        services.shell = std::make_unique<SystemTrayShell>();
+    if (!services.shell) {
+        services.shell = std::make_unique<NotificationAreaShell>(
+            NotifierBus::session(), []() -> std::unique_ptr<TrayShell> {
+                if (!SystemTrayShell::docksInXEmbedTray())
+                    return nullptr;
+                return std::make_unique<SystemTrayShell>();
+            });
+    }
     if (!services.openUrl)
         services.openUrl = [](const QUrl &url) { return QDesktopServices::openUrl(url); };
     if (!services.runModal)
@@ -189,8 +193,14 @@ bool Vandrillo::TrayWndProc(QObject *window, QEvent *event)
     Q_UNUSED(window);
     if (event->type() == WindowMessageEvent::EventType) {
         const auto *message = static_cast<const WindowMessageEvent *>(event);
-        if (message->message() == NotifyIconData::TrayMessage)
+        if (message->message() == NotifyIconData::TrayMessage) {
+            // Readable by the handlers of the events raised for this message only.
+            const QPoint outer = std::exchange(m_clickPos, message->pos());
+            const QPointer<Vandrillo> self(this);
             RaiseTrayEvent(message->lParam(), int(message->wParam()));
+            if (self)
+                m_clickPos = outer;
+        }
     }
     // Every message goes on to the window's own handling.
     return false;

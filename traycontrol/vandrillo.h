@@ -23,6 +23,7 @@ class Vandrillo : public QWidget
     Q_PROPERTY(Vandril::PictureRef TrayIcon READ TrayIcon WRITE setTrayIcon NOTIFY TrayIconChanged)
     Q_PROPERTY(QString TrayTip READ TrayTip WRITE setTrayTip NOTIFY TrayTipChanged)
     Q_PROPERTY(bool TrayVisible READ TrayVisible WRITE setTrayVisible NOTIFY TrayVisibleChanged)
+    Q_PROPERTY(QPoint TrayClickPos READ TrayClickPos)
 
 public:
     /// What the control needs of the desktop, replaceable in tests; a member left empty gets
@@ -63,6 +64,9 @@ public:
     bool TrayVisible() const { return m_visible; }
     /// Shows (in run mode only) or removes the icon.
     void setTrayVisible(bool visible);
+    /// While a mouse event is raised: where on the screen the notification area saw the
+    /// click, or (0, 0) when it did not say. (0, 0) at any other time.
+    QPoint TrayClickPos() const { return m_clickPos; }
 
     /// Shows a fresh modal about box.
     Q_INVOKABLE void ShowAboutBox();
@@ -113,4 +117,5 @@ private:
     QObject *m_window;
     Vandril::PictureRef m_icon;
     bool m_installed = false;
+    QPoint m_clickPos;
 };

@@ -285,7 +285,12 @@ void Form1::showAgain()
 
 void Form1::popUpCopyMenu()
 {
-    if (const std::optional<QPoint> pointer = m_platform.screen.pointerPosition())
+    // Where the tray host saw the click, when it said; else at the pointer,
+    // where its place is known; else mid-screen (a shortcut under Wayland).
+    const QPoint clicked = cVandril1.trayClickPos();
+    if (!clicked.isNull())
+        m_trayMenu->popup(clicked);
+    else if (const std::optional<QPoint> pointer = m_platform.screen.pointerPosition())
         m_trayMenu->popup(*pointer);
     else
         m_trayMenu->popupCentred();

@@ -59,7 +59,8 @@ public:
 
     // Brings the window back from the tray or the taskbar, in front.
     void showAgain();
-    // Opens the tray copy menu at the pointer.
+    // Opens the tray copy menu where the tray icon was clicked, or at the
+    // pointer.
     void popUpCopyMenu();
     // Writes the settings as they are now, for a session that may end;
     // false when they could not be written. Before the start-up has run to

@@ -3,6 +3,7 @@
 
 #include "clipboardwriter.h"
 #include "historystore.h"
+#include "menuscrollarrow.h"
 #include "messagebox.h"
 
 #include <QAction>
@@ -30,8 +31,21 @@ constexpr int kWheelRows = 3;
 TrayCopyMenu::TrayCopyMenu(HistoryStore &store, Clipboard &clipboard, MessageBox &messages,
                            QMenu &mnucdLista, QAction &mnulista0, QAction &insertBefore)
     : m_store(store), m_clipboard(clipboard), m_messages(messages), m_menu(mnucdLista),
-      m_placeholder(mnulista0), m_insertBefore(insertBefore), m_rows(kDefaultRows)
+      m_placeholder(mnulista0), m_insertBefore(insertBefore), m_rows(kDefaultRows),
+      m_up(new MenuScrollArrow(MenuScrollArrow::Up, &mnucdLista)),
+      m_down(new MenuScrollArrow(MenuScrollArrow::Down, &mnucdLista))
 {
+    for (MenuScrollArrow *arrow : {m_up, m_down}) {
+        arrow->hide();
+        connect(arrow, &MenuScrollArrow::pointed, this, [this, arrow](bool onArrow) {
+            if (onArrow)
+                startEdgeScroll(arrow->direction());
+            else
+                m_edgeScroll.stop();
+        });
+        connect(arrow, &MenuScrollArrow::clicked, this,
+                [this, arrow] { scrollBy(arrow->direction()); });
+    }
     // Empty, the menu shows its two separators in a row around the missing
     // entries, as it is meant to look.
     m_menu.setSeparatorsCollapsible(false);
@@ -41,6 +55,8 @@ TrayCopyMenu::TrayCopyMenu(HistoryStore &store, Clipboard &clipboard, MessageBox
     connect(&m_edgeScroll, &QTimer::timeout, this, [this] {
         m_edgeScroll.setInterval(kEdgeStepMs);
         scrollBy(m_edgeDirection);
+        if (!canScroll(m_edgeDirection))
+            m_edgeScroll.stop();
     });
     // Entries appended past a full window and check marks change no item.
     connect(&m_store, &QAbstractItemModel::rowsInserted, this,
@@ -85,22 +101,25 @@ void TrayCopyMenu::popup(const QPoint &globalPos)
 {
     m_top = 0;
     setRows(rowsThatFit(globalPos));
-    m_menu.popup(globalPos);
+    QPoint corner = globalPos;
+    if (const QScreen *screen = QGuiApplication::screenAt(globalPos)) {
+        const QRect area = screen->availableGeometry();
+        const QSize size = m_menu.sizeHint();
+        corner.setX(std::max(area.left(), std::min(corner.x(), area.right() + 1 - size.width())));
+        corner.setY(std::max(area.top(), std::min(corner.y(), area.bottom() + 1 - size.height())));
+    }
+    m_menu.popup(corner);
 }
 
 void TrayCopyMenu::popupCentred()
 {
     const QScreen *screen = QGuiApplication::primaryScreen();
-    const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 640, 480);
+    const QRect area = screen ? screen->availableGeometry() : QRect();
+    // The items it opens with, for its size; popup() keeps it on the screen.
     m_top = 0;
     setRows(rowsThatFit(area.center()));
     const QSize size = m_menu.sizeHint();
-    const QPoint centred = area.center() - QPoint(size.width() / 2, size.height() / 2);
-    const QPoint place(std::clamp(centred.x(), area.left(),
-                                  std::max(area.left(), area.right() + 1 - size.width())),
-                       std::clamp(centred.y(), area.top(),
-                                  std::max(area.top(), area.bottom() + 1 - size.height())));
-    m_menu.popup(place);
+    popup(area.center() - QPoint(size.width() / 2, size.height() / 2));
 }
 
 QAction *TrayCopyMenu::mnulista(int element) const
@@ -151,6 +170,32 @@ void TrayCopyMenu::sync()
         m_items[slot]->setText(m_store.caption(index));
         m_items[slot]->setData(index + 1);
     }
+    updateArrows();
+}
+
+void TrayCopyMenu::updateArrows()
+{
+    const bool scrolls = m_store.count() > m_rows;
+    m_up->setActive(canScroll(-1));
+    m_down->setActive(canScroll(1));
+    if (scrolls == m_up->isVisibleTo(&m_menu))
+        return;
+    const int height = scrolls ? m_up->sizeHint().height() : 0;
+    m_menu.setContentsMargins(0, height, 0, height);
+    m_up->setVisible(scrolls);
+    m_down->setVisible(scrolls);
+    if (m_menu.isVisible())
+        m_menu.adjustSize();
+    placeArrows();
+}
+
+void TrayCopyMenu::placeArrows()
+{
+    const int frame = m_menu.style()->pixelMetric(QStyle::PM_MenuPanelWidth, nullptr, &m_menu);
+    const int height = m_menu.contentsMargins().top();
+    const int width = m_menu.width() - 2 * frame;
+    m_up->setGeometry(frame, frame, width, height);
+    m_down->setGeometry(frame, m_menu.height() - frame - height, width, height);
 }
 
 int TrayCopyMenu::rowsThatFit(const QPoint &globalPos) const
@@ -169,9 +214,17 @@ int TrayCopyMenu::rowsThatFit(const QPoint &globalPos) const
                         ->sizeFromContents(QStyle::CT_MenuItem, &option,
                                            QSize(0, m_menu.fontMetrics().height()), &m_menu)
                         .height());
-    // What the fixed items and the frame take: the menu's height without the entries.
-    const int fixed = m_menu.sizeHint().height() - int(m_items.size()) * itemHeight;
-    return std::max(1, (screen->availableGeometry().height() - fixed) / itemHeight - 1);
+    // What the fixed items and the frame take: the menu's height without the
+    // entries and the arrows.
+    const QMargins arrows = m_menu.contentsMargins();
+    const int fixed = m_menu.sizeHint().height() - int(m_items.size()) * itemHeight - arrows.top() -
+                      arrows.bottom();
+    const int height = screen->availableGeometry().height() - fixed;
+    const int rows = height / itemHeight - 1;
+    if (m_store.count() <= rows)
+        return std::max(1, rows);
+    // Too many: room for the arrows as well.
+    return std::max(1, (height - 2 * m_up->sizeHint().height()) / itemHeight - 1);
 }
 
 void TrayCopyMenu::hovered(QAction *action)
@@ -179,7 +232,15 @@ void TrayCopyMenu::hovered(QAction *action)
     const int direction = !m_items.empty() && action == m_items.front()  ? -1
                           : !m_items.empty() && action == m_items.back() ? 1
                                                                          : 0;
-    if (direction == 0 || !canScroll(direction)) {
+    if (direction == 0)
+        m_edgeScroll.stop();
+    else
+        startEdgeScroll(direction);
+}
+
+void TrayCopyMenu::startEdgeScroll(int direction)
+{
+    if (!canScroll(direction)) {
         m_edgeScroll.stop();
         return;
     }
@@ -191,6 +252,8 @@ void TrayCopyMenu::hovered(QAction *action)
 
 bool TrayCopyMenu::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == &m_menu && (event->type() == QEvent::Resize || event->type() == QEvent::Show))
+        placeArrows();
     if (watched != &m_menu || m_items.empty())
         return QObject::eventFilter(watched, event);
     if (event->type() == QEvent::Wheel) {

@@ -7,6 +7,7 @@
 
 class Clipboard;
 class HistoryStore;
+class MenuScrollArrow;
 class MessageBox;
 class QAction;
 class QMenu;
@@ -19,8 +20,9 @@ class QPoint;
 // The menu holds items only for the entries it can show at once on the
 // screen, so that opening it costs the same with ten entries or thirty
 // thousand. When there are more, the items show a window of the history that
-// the wheel, the arrow and page keys, and the pointer resting on the first
-// or last item move.
+// the wheel, the arrow and page keys, the pointer resting on the first or
+// last item, and the scroll arrows along the menu's top and bottom edges
+// move; an arrow is drawn active while entries lie beyond it.
 class TrayCopyMenu : public QObject
 {
     Q_OBJECT
@@ -34,8 +36,9 @@ public:
     void copyEntry(int index);
     // The hint item "Copia il contenuto di:" was chosen.
     void showHint();
-    // Opens the menu at a point of the screen, on the screen that holds it,
-    // showing the history from its first entry.
+    // Opens the menu with its corner at a point of the screen, moved wholly
+    // onto the work area of the screen that holds the point, showing the
+    // history from its first entry.
     void popup(const QPoint &globalPos);
     // Opens it in the middle of the primary screen, wholly on it, where the
     // pointer's place is unknown (a desktop shortcut in a Wayland session).
@@ -50,6 +53,10 @@ public:
     void setRows(int rows);
     // Moves the window of shown entries by `delta` entries.
     void scrollBy(int delta);
+    // The arrows at the menu's top and bottom edges, shown while the history
+    // is longer than the window.
+    MenuScrollArrow *upArrow() const { return m_up; }
+    MenuScrollArrow *downArrow() const { return m_down; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -60,6 +67,10 @@ private:
     int rowsThatFit(const QPoint &globalPos) const;
     bool canScroll(int delta) const;
     void hovered(QAction *action);
+    // Scrolls after a rest, then step by step, while the pointer stays.
+    void startEdgeScroll(int direction);
+    void updateArrows();
+    void placeArrows();
 
     HistoryStore &m_store;
     Clipboard &m_clipboard;
@@ -73,4 +84,6 @@ private:
     // Scrolls while the pointer rests on the first or last item.
     QTimer m_edgeScroll;
     int m_edgeDirection = 0;
+    MenuScrollArrow *m_up;
+    MenuScrollArrow *m_down;
 };

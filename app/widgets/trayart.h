@@ -4,8 +4,9 @@
 #include <QColor>
 #include <QIcon>
 
-// The three tray pictures of the monitor, drawn at every size a tray may ask
-// for (16 × 16 up to 64 × 64), so they stay crisp on high-density screens.
+// The three tray pictures of the monitor, drawn afresh at every size a tray
+// may ask for (16 × 16 up to 64 × 64), so they stay crisp in large panels and
+// on high-density screens.
 namespace TrayArt {
 
 inline const QColor kNormalColor{0x25, 0x63, 0xeb};

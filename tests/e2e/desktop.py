@@ -1,11 +1,13 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 """A private X11 desktop session for driving Scrivel the way a user does.
 
-The session runs its own X server (Xvfb), session bus, window manager
-(openbox) and tray host (trayer), with HOME and the XDG folders inside a
-temporary folder of its own. Every process it starts carries a marker in its
-environment, so that teardown ends exactly those processes, including the
-ones a daemon started and handed to init.
+The session runs its own X server (Xvfb), session bus, window manager and
+tray host, with HOME and the XDG folders inside a temporary folder of its
+own. The tray host is one of TRAY_HOSTS: trayer (with openbox), an X11
+(XEmbed) tray, or Xfce's panel (with xfwm4), which shows tray icons as
+StatusNotifierItems over the session bus. Every process it starts carries a
+marker in its environment, so that teardown ends exactly those processes,
+including the ones a daemon started and handed to init.
 
 Run with Debian's /usr/bin/python3 (python3-xlib, python3-gi).
 """
@@ -19,6 +21,10 @@ import tempfile
 import time
 import uuid
 
+import gi
+
+gi.require_version('Gio', '2.0')
+from gi.repository import Gio, GLib  # noqa: E402
 from Xlib import X, display as xdisplay
 from Xlib.error import XError
 from Xlib.protocol import event
@@ -31,6 +37,13 @@ OWNER = 'SCRIVEL_E2E_OWNER'
 
 SCREEN_WIDTH, SCREEN_HEIGHT = 1280, 1024
 TRAY_HEIGHT = 24
+
+TRAY_HOSTS = ('trayer', 'xfce4-panel')
+XFCE_PANEL_LAYOUT = '/etc/xdg/xfce4/panel/default.xml'
+
+WATCHER = 'org.kde.StatusNotifierWatcher'
+ITEM = 'org.kde.StatusNotifierItem'
+PROPERTIES = 'org.freedesktop.DBus.Properties'
 
 # Reference colours of the tray pictures (each on a transparent background
 # with a white glyph).
@@ -51,6 +64,18 @@ def wait_until(condition, timeout, what, interval=0.03):
         if time.monotonic() >= deadline:
             raise TimeoutError(f'timed out after {timeout:.1f} s waiting for {what}')
         time.sleep(interval)
+
+
+def classify_picture(pixels):
+    """'normal', 'capture' or 'suspended' by the reference colour that covers
+    most of the (r, g, b) pixels given, or None when none covers enough."""
+    counts = dict.fromkeys(PICTURE_COLOURS, 0)
+    for r, g, b in pixels:
+        for name, (cr, cg, cb) in PICTURE_COLOURS.items():
+            if (r - cr) ** 2 + (g - cg) ** 2 + (b - cb) ** 2 < 40 ** 2:
+                counts[name] += 1
+    best = max(counts, key=counts.get)
+    return best if counts[best] >= 12 else None
 
 
 def _read_line(fd, timeout, what):
@@ -141,7 +166,10 @@ class Session:
     # The QT_QPA_PLATFORM programs start with; None leaves it unset.
     PROGRAM_PLATFORM = 'xcb'
 
-    def __init__(self, keep_dir=False):
+    def __init__(self, keep_dir=False, tray_host='trayer'):
+        if tray_host not in TRAY_HOSTS:
+            raise ValueError(f'unknown tray host {tray_host!r}; one of {TRAY_HOSTS}')
+        self.tray_host = tray_host
         self.dir = tempfile.mkdtemp(prefix='scrivel-e2e-')
         self.token = uuid.uuid4().hex
         self.keep_dir = keep_dir
@@ -150,7 +178,8 @@ class Session:
         self._ping_x = None
         self._ping_serial = 0
         self.display_name = None
-        self.trayer = None
+        self.trayer = None  # the tray host's process, whichever it is
+        self._bus = None
         self._owners = []
         self._count = 0
         self.env = {k: v for k, v in os.environ.items()
@@ -223,6 +252,9 @@ class Session:
         self._start_tray_host()
 
     def stop(self):
+        if self._bus is not None:
+            self._bus.close_sync(None)
+            self._bus = None
         for connection in (self.x, self._ping_x):
             if connection is not None:
                 try:
@@ -268,12 +300,18 @@ class Session:
             os.close(read_fd)
 
     def _start_window_manager(self):
-        self.spawn(['openbox', '--sm-disable'])
-        # The work area comes last in openbox's start-up.
+        if self.tray_host == 'xfce4-panel':
+            self.spawn(['xfwm4', '--compositor=off'])
+        else:
+            self.spawn(['openbox', '--sm-disable'])
+        # The work area comes last in the window manager's start-up.
         wait_until(lambda: self.root_property('_NET_SUPPORTING_WM_CHECK')
                    and self.root_property('_NET_WORKAREA'), 10, 'the window manager')
 
     def _start_tray_host(self, attempts=2):
+        if self.tray_host == 'xfce4-panel':
+            self._start_xfce_panel()
+            return
         tray = self.atom('_NET_SYSTEM_TRAY_S0')
         state = {}
 
@@ -302,11 +340,36 @@ class Session:
                        'the tray host to leave')
         raise TimeoutError(failure)
 
+    def _start_xfce_panel(self):
+        """Xfce's panel in its default layout, whose systray plugin hosts
+        StatusNotifierItems (it owns the watcher's name on the session bus and
+        registers itself as the host) and X11 tray icons as well.
+
+        The panel reads its layout through xfconf, whose daemon the session
+        bus starts on demand; with a copy of the panel's own default layout in
+        the session's configuration folder it starts with that layout, without
+        asking anything.
+        """
+        channels = os.path.join(self.env['XDG_CONFIG_HOME'], 'xfce4', 'xfconf',
+                                'xfce-perchannel-xml')
+        os.makedirs(channels, exist_ok=True)
+        shutil.copyfile(XFCE_PANEL_LAYOUT, os.path.join(channels, 'xfce4-panel.xml'))
+        self.trayer = self.spawn(['xfce4-panel', '--disable-wm-check'])
+
+        def ready():
+            if self.trayer.poll() is not None:
+                raise RuntimeError(f'xfce4-panel ended: {self.log_of(self.trayer)}')
+            area = self.root_property('_NET_WORKAREA')
+            return (self.status_notifier_host_registered()
+                    and area is not None and area[3] < SCREEN_HEIGHT)
+        wait_until(ready, 20, 'the panel to host StatusNotifierItems')
+
     def stop_tray_host(self):
         """Ends the tray host: the desktop has no notification area."""
         self.end(self.trayer)
         wait_until(lambda: self.x.get_selection_owner(self.atom('_NET_SYSTEM_TRAY_S0'))
-                   == X.NONE, 5, 'the tray host to leave')
+                   == X.NONE and not self.status_notifier_host_registered(), 5,
+                   'the tray host to leave')
 
     def restart_tray_host(self):
         if self.trayer is None or self.trayer.poll() is not None:
@@ -358,7 +421,8 @@ class Session:
             yield from self._descendants(child)
 
     def tray_icon_window(self, wm_class):
-        """The docked, mapped icon window of a program inside the tray host's tree."""
+        """The docked, mapped icon window of a program inside the tray host's
+        tree (an X11 tray icon)."""
         for top in self.root.query_tree().children:
             inside = [top] + list(self._descendants(top))
             pids = [self._window_property(w, '_NET_WM_PID') for w in inside]
@@ -391,14 +455,73 @@ class Session:
         data = image.data
         if isinstance(data, str):
             data = data.encode('latin-1')
-        counts = dict.fromkeys(PICTURE_COLOURS, 0)
-        for i in range(0, geometry.width * geometry.height * 4, 4):
-            b, g, r = data[i], data[i + 1], data[i + 2]
-            for name, (cr, cg, cb) in PICTURE_COLOURS.items():
-                if (r - cr) ** 2 + (g - cg) ** 2 + (b - cb) ** 2 < 40 ** 2:
-                    counts[name] += 1
-        best = max(counts, key=counts.get)
-        return best if counts[best] >= 12 else None
+        return classify_picture((data[i + 2], data[i + 1], data[i])
+                                for i in range(0, geometry.width * geometry.height * 4, 4))
+
+    def panel_icon_position(self):
+        """The centre of the tray picture shown in a panel along the top edge,
+        found by the normal or the capture colour (the grey of the suspended
+        picture is too near the panel's own): the rightmost group of such
+        pixels, since the default layout puts the tray right of the window
+        buttons, which show the program's window icon too."""
+        area = self.root_property('_NET_WORKAREA')
+        height = area[1] if area else 0
+        if height <= 0:
+            return None
+        image = self.root.get_image(0, 0, SCREEN_WIDTH, height, X.ZPixmap, 0xFFFFFFFF)
+        data = image.data
+        if isinstance(data, str):
+            data = data.encode('latin-1')
+        colours = [PICTURE_COLOURS['normal'], PICTURE_COLOURS['capture']]
+        found = []
+        for y in range(height):
+            for x in range(SCREEN_WIDTH):
+                i = (y * SCREEN_WIDTH + x) * 4
+                b, g, r = data[i], data[i + 1], data[i + 2]
+                if any((r - cr) ** 2 + (g - cg) ** 2 + (b - cb) ** 2 < 40 ** 2
+                       for cr, cg, cb in colours):
+                    found.append((x, y))
+        if not found:
+            return None
+        right = max(x for x, _ in found)
+        group = [(x, y) for x, y in found if x > right - height]
+        if len(group) < 12:
+            return None
+        return (sum(x for x, _ in group) // len(group), sum(y for _, y in group) // len(group))
+
+    # -- the session bus ---------------------------------------------------
+
+    def bus(self):
+        if self._bus is None:
+            self._bus = Gio.DBusConnection.new_for_address_sync(
+                self.env['DBUS_SESSION_BUS_ADDRESS'],
+                Gio.DBusConnectionFlags.AUTHENTICATION_CLIENT
+                | Gio.DBusConnectionFlags.MESSAGE_BUS_CONNECTION, None, None)
+        return self._bus
+
+    def bus_property(self, service, path, interface, name):
+        """A property of an object on the session bus, or None when there is
+        no such object or it does not answer."""
+        try:
+            reply = self.bus().call_sync(service, path, PROPERTIES, 'Get',
+                                         GLib.Variant('(ss)', (interface, name)), None,
+                                         Gio.DBusCallFlags.NO_AUTO_START, 2000, None)
+        except GLib.Error:
+            return None
+        return reply.unpack()[0]
+
+    def status_notifier_host_registered(self):
+        return bool(self.bus_property(WATCHER, '/StatusNotifierWatcher', WATCHER,
+                                      'IsStatusNotifierHostRegistered'))
+
+    def status_notifier_items(self):
+        """The items registered with the watcher, as 'service/path'."""
+        return list(self.bus_property(WATCHER, '/StatusNotifierWatcher', WATCHER,
+                                      'RegisteredStatusNotifierItems') or [])
+
+    def item_property(self, item, name):
+        service, _, path = item.partition('/')
+        return self.bus_property(service, '/' + path, ITEM, name)
 
     def ping(self, window, timeout=5.0):
         """Seconds until the program answers a window manager's ping (_NET_WM_PING).

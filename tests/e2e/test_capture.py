@@ -29,6 +29,7 @@ ANSWER_LIMIT = 0.2  # the longest an accessibility query may take
 PROGRAM = os.environ.get('SCRIVEL_PROGRAM', os.path.join(
     os.path.dirname(os.path.abspath(__file__)), '..', '..', 'build', 'bin', 'scrivel'))
 PLUGIN_DIR = os.environ.get('SCRIVEL_PLUGIN_DIR')
+TRAY_HOST = 'trayer'
 
 _session = None
 
@@ -37,7 +38,7 @@ def setUpModule():
     global _session
     if not os.access(PROGRAM, os.X_OK):
         raise unittest.SkipTest(f'the program is not built: {PROGRAM} is missing')
-    _session = desktop.Session()
+    _session = desktop.Session(tray_host=TRAY_HOST)
     _session.__enter__()
     a11y.connect(_session)
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "fakeclipboard.h"
 #include "historystore.h"
+#include "menuscrollarrow.h"
 #include "qtclipboard.h"
 #include "scriptedmessagebox.h"
 #include "traycopymenu.h"
@@ -12,6 +13,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QScreen>
 #include <QTest>
 #include <QWheelEvent>
 
@@ -66,6 +68,7 @@ private Q_SLOTS:
     void unavailableClipboard();
     void hints();
     void manyEntriesShowAWindowThatMoves();
+    void menuTallerThanItsScreenShowsArrows();
     void withoutPointerOpensCentredWhollyOnScreen();
 };
 
@@ -201,6 +204,60 @@ void TestTrayCopyMenu::manyEntriesShowAWindowThatMoves()
     m.store.clear();
     QCOMPARE(m.visibleCaptions(), fixed + end);
     m.menu.hide();
+}
+
+void TestTrayCopyMenu::menuTallerThanItsScreenShowsArrows()
+{
+    Menu m;
+    FakeClipboard clipboard;
+    TrayCopyMenu copyMenu(m.store, clipboard, m.messages, m.menu, *m.placeholder, *m.separ);
+    for (const QString &text : entries(80))
+        m.store.appendEntry(text);
+    MenuScrollArrow *up = copyMenu.upArrow();
+    MenuScrollArrow *down = copyMenu.downArrow();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    copyMenu.popup(screen.bottomRight() - QPoint(20, 20));
+    QVERIFY(QTest::qWaitForWindowExposed(&m.menu));
+    QVERIFY(screen.contains(m.menu.geometry()));
+    QVERIFY(up->isVisible() && down->isVisible());
+    // Along the edges, outside every item: nothing of the menu moves or hides.
+    const QRect first = m.menu.actionGeometry(m.hint);
+    const QRect last = m.menu.actionGeometry(m.annulla);
+    QVERIFY(up->geometry().bottom() < first.top() && up->geometry().top() <= 2);
+    QVERIFY(down->geometry().top() > last.bottom() &&
+            down->geometry().bottom() >= m.menu.height() - 3);
+    QCOMPARE(m.visibleCaptions().mid(2, 2), entries(2));
+    QVERIFY(!up->isActive());
+    QVERIFY(down->isActive());
+
+    // A click scrolls by one and leaves the menu open; pointing scrolls on.
+    QTest::mouseClick(down, Qt::LeftButton);
+    QCOMPARE(copyMenu.firstShown(), 1);
+    QVERIFY(m.menu.isVisible());
+    QVERIFY(up->isActive());
+    QEvent enter(QEvent::Enter);
+    QCoreApplication::sendEvent(down, &enter);
+    QTRY_VERIFY(copyMenu.firstShown() > 2);
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(down, &leave);
+    const int stopped = copyMenu.firstShown();
+    QTest::qWait(300);
+    QCOMPARE(copyMenu.firstShown(), stopped);
+
+    // At the newest entries the bottom arrow has nothing more to show.
+    copyMenu.scrollBy(80);
+    QVERIFY(!down->isActive());
+    QCOMPARE(m.visibleCaptions().at(m.visibleCaptions().size() - 5), QStringLiteral("voce 79"));
+    QTest::mouseClick(down, Qt::LeftButton);
+    QCOMPARE(copyMenu.firstShown(), 80 - copyMenu.rows());
+    QVERIFY(m.menu.isVisible());
+    m.menu.hide();
+
+    // A history that fits needs no arrows.
+    while (m.store.count() > 3)
+        m.store.removeEntryAt(0);
+    QVERIFY(!up->isVisibleTo(&m.menu) && !down->isVisibleTo(&m.menu));
+    QCOMPARE(m.menu.contentsMargins(), QMargins());
 }
 
 void TestTrayCopyMenu::withoutPointerOpensCentredWhollyOnScreen()

@@ -1,11 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "fakeplatform.h"
 #include "form1.h"
+#include "trayart.h"
 #include "traycopymenu.h"
+#include "traypresenter.h"
+#include "windowmessageevent.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
+#include <QScreen>
+#include <QSet>
 #include <QTest>
 
 namespace {
@@ -53,6 +58,8 @@ private Q_SLOTS:
     void otherButtonsDoNothing();
     void hideAndMinimise();
     void copyMenuItemCopiesContent();
+    void leftClickOpensCopyMenuWhereTheHostSaw();
+    void picturesAreSharpAtEachTraySize();
 };
 
 void TestTrayIntegration::tooltipBeforeFirstHover()
@@ -173,6 +180,70 @@ void TestTrayIntegration::copyMenuItemCopiesContent()
     QVERIFY(run.fake.messages.calls.isEmpty());
     run.form->menus().mnucopdi->trigger();
     QCOMPARE(run.fake.messages.calls.size(), 1);
+}
+
+void TestTrayIntegration::leftClickOpensCopyMenuWhereTheHostSaw()
+{
+    Run run;
+    run.copyAndTick(QStringLiteral("abc"));
+    QWidget *control = run.form->cVandril1.control();
+    QVERIFY(control);
+    QMenu *menu = run.form->menus().mnucdLista;
+    const QRect screen = menu->screen()->availableGeometry();
+    const auto click = [&](QPoint pos) {
+        for (const qintptr mouseMessage : {0x0201, 0x0202}) {
+            WindowMessageEvent message(1125, 0, mouseMessage, pos);
+            QCoreApplication::sendEvent(control, &message);
+        }
+        if (!QTest::qWaitFor([&] { return menu->isVisible(); }))
+            return QRect();
+        const QRect at = menu->geometry();
+        menu->close();
+        return at;
+    };
+    QCOMPARE(click(QPoint(300, 200)).topLeft(), QPoint(300, 200));
+    // Near the screen's corner: moved wholly onto it, as close to the click as it fits.
+    const QRect corner = click(screen.bottomRight() - QPoint(10, 10));
+    QVERIFY2(screen.contains(corner), qPrintable(QStringLiteral("%1,%2 %3x%4")
+                                                     .arg(corner.x())
+                                                     .arg(corner.y())
+                                                     .arg(corner.width())
+                                                     .arg(corner.height())));
+    QCOMPARE(corner.bottomRight(), screen.bottomRight());
+    // Without a position from the host: at the pointer.
+    run.fake.screen.pointer = QPoint(120, 140);
+    QCOMPARE(click(QPoint()).topLeft(), QPoint(120, 140));
+    // Where the pointer's place is unknown too (Wayland): mid-screen.
+    run.fake.screen.pointer.reset();
+    QVERIFY(qAbs(click(QPoint()).center().x() - screen.center().x()) <= 1);
+}
+
+void TestTrayIntegration::picturesAreSharpAtEachTraySize()
+{
+    Run run;
+    const TrayPresenter::Pictures &pictures = run.form->tray().pictures();
+    const QList<std::pair<Vandril::PictureRef, QColor>> drawn = {
+        {pictures.normal, TrayArt::kNormalColor},
+        {pictures.capture, TrayArt::kCaptureColor},
+        {pictures.suspended, TrayArt::kSuspendedColor}};
+    for (const auto &[picture, colour] : drawn) {
+        const QSet<QRgb> pure{colour.rgb(), QColor(Qt::white).rgb(), colour.darker(140).rgb()};
+        for (const int size : {16, 22, 24, 32, 48}) {
+            const QImage image = picture->image().pixmap(QSize(size, size), 1.0).toImage();
+            QCOMPARE(image.size(), QSize(size, size));
+            // Inside the tile, pixels of mixed colour lie only where corners are
+            // rounded: a picture drawn for another size blurs every edge and stroke.
+            int mixed = 0;
+            for (int y = 0; y < size; ++y) {
+                for (int x = 0; x < size; ++x) {
+                    const QRgb pixel = image.pixel(x, y);
+                    mixed += qAlpha(pixel) == 255 && !pure.contains(pixel);
+                }
+            }
+            QVERIFY2(mixed <= size * 3 / 2,
+                     qPrintable(QStringLiteral("%1 mixed pixels at %2").arg(mixed).arg(size)));
+        }
+    }
 }
 
 QTEST_MAIN(TestTrayIntegration)

@@ -7,9 +7,9 @@
 
 namespace {
 
-void sendTrayMessage(QObject *window, qintptr mouseMessage, quint32 message = 1125)
+void sendTrayMessage(QObject *window, qintptr mouseMessage, quint32 message = 1125, QPoint pos = {})
 {
-    WindowMessageEvent event(message, 0, mouseMessage);
+    WindowMessageEvent event(message, 0, mouseMessage, pos);
     QCoreApplication::sendEvent(window, &event);
 }
 
@@ -43,6 +43,7 @@ private Q_SLOTS:
     void mouseMessages_data();
     void mouseMessages();
     void messagesOnlyWhileShownAndPassedOn();
+    void clickPositionDuringItsEventsOnly();
     void destroyingHostWhileShownRemovesIcon();
     void keepsItsSquareSize();
 };
@@ -219,6 +220,23 @@ void TestVandrillo::messagesOnlyWhileShownAndPassedOn()
     sendTrayMessage(f.control, 0x0205);
     QCOMPARE(up.count(), 1);
     QCOMPARE(counter.trayMessages, 4);
+}
+
+void TestVandrillo::clickPositionDuringItsEventsOnly()
+{
+    ControlFixture f;
+    f.control->setTrayVisible(true);
+    QList<QPoint> seen;
+    connect(f.control.data(), &Vandrillo::MouseUp, this, [&] {
+        // Read by name, as a host does; a message sent from the handler has its own.
+        seen.append(f.control->property("TrayClickPos").toPoint());
+        if (seen.size() == 1)
+            sendTrayMessage(f.control, 0x0205);
+        seen.append(f.control->property("TrayClickPos").toPoint());
+    });
+    sendTrayMessage(f.control, 0x0202, 1125, QPoint(1250, 1010));
+    QCOMPARE(seen, (QList<QPoint>{{1250, 1010}, {0, 0}, {0, 0}, {1250, 1010}}));
+    QCOMPARE(f.control->TrayClickPos(), QPoint());
 }
 
 void TestVandrillo::destroyingHostWhileShownRemovesIcon()

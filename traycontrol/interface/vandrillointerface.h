@@ -26,7 +26,9 @@ class QWidget;
 ///   `WriteProperties(Vandril::PropertyBag*)`;
 /// - the signals `MouseMove(int Id)`, `MouseDown(short Button, int Id)`,
 ///   `MouseUp(short Button, int Id)` and `MouseDblClick(short Button, int Id)`, where `Button` is
-///   1 for the left and 2 for the right mouse button and `Id` is the icon's id (0).
+///   1 for the left and 2 for the right mouse button and `Id` is the icon's id (0);
+/// - the read-only property `TrayClickPos` (QPoint): while one of those signals is emitted,
+///   where on the screen the notification area saw the click, or (0, 0) when it did not say.
 ///
 /// This header depends on Qt alone, so a host links nothing of the control.
 namespace Vandril {

@@ -19,6 +19,7 @@ namespace {
 const char *const TrayIconName = "TrayIcon";
 const char *const TrayTipName = "TrayTip";
 const char *const TrayVisibleName = "TrayVisible";
+const char *const TrayClickPosName = "TrayClickPos";
 
 bool namesVandrillo(const QJsonObject &metaData)
 {
@@ -231,6 +232,11 @@ bool TrayControlHost::trayVisible() const
     if (m_control)
         return m_control->property(TrayVisibleName).toBool();
     return m_visible;
+}
+
+QPoint TrayControlHost::trayClickPos() const
+{
+    return m_control ? m_control->property(TrayClickPosName).toPoint() : QPoint();
 }
 
 void TrayControlHost::ShowAboutBox()

@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QPluginLoader>
+#include <QPoint>
 #include <QPointer>
 #include <QStringList>
 #include <memory>
@@ -45,6 +46,9 @@ public:
     QString trayTip() const;
     void setTrayVisible(bool visible);
     bool trayVisible() const;
+    // While one of the mouse events is handled: where the notification area
+    // saw the click, or (0, 0) when it did not say.
+    QPoint trayClickPos() const;
     void ShowAboutBox();
 
 Q_SIGNALS:

@@ -3,9 +3,11 @@
 
 #include "logcategories.h"
 
-#include <QDBusConnection>
-#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusServiceWatcher>
+#include <QDBusVariant>
 #include <QGuiApplication>
+#include <QMetaType>
 #include <QSocketNotifier>
 #include <QSystemTrayIcon>
 #include <cstdlib>
@@ -23,11 +25,40 @@ xcb_atom_t intern(xcb_connection_t *connection, const QByteArray &name)
     return reply ? reply->atom : XCB_NONE;
 }
 
+const QString kWatcher = QStringLiteral("org.kde.StatusNotifierWatcher");
+
+// True when a StatusNotifierItem watcher on `bus` reports a registered host,
+// which shows tray icons as items on the bus. A watcher that does not answer
+// within a short time counts as having none.
+bool statusNotifierHostRegistered(const QDBusConnection &bus)
+{
+    if (!bus.isConnected())
+        return false;
+    QDBusMessage get = QDBusMessage::createMethodCall(
+        kWatcher, QStringLiteral("/StatusNotifierWatcher"),
+        QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
+    get << kWatcher << QStringLiteral("IsStatusNotifierHostRegistered");
+    // Asking must not start a watcher that the bus could start on demand.
+    get.setAutoStartService(false);
+    const QDBusMessage reply = bus.call(get, QDBus::Block, 500);
+    return reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty() &&
+           reply.arguments().constFirst().value<QDBusVariant>().variant().toBool();
+}
+
+// Qt picks its kind of tray icon once per process, at the first question
+// asked of it: an item on the bus when a StatusNotifierItem host is
+// registered then (this D-Bus type comes with it), else an XEmbed icon.
+bool qtTrayIconsAreItems()
+{
+    return QMetaType::fromName("QXdgDBusImageStruct").isValid();
+}
+
 } // namespace
 
 X11NotificationArea::X11NotificationArea(QObject *parent)
-    : NotificationArea(parent), m_reportsHover(hostReportsHover())
+    : NotificationArea(parent), m_bus(QDBusConnection::sessionBus())
 {
+    watchBus();
     if (QGuiApplication::platformName() != QLatin1String("xcb"))
         return;
     int screenNumber = 0;
@@ -61,26 +92,39 @@ X11NotificationArea::~X11NotificationArea()
 
 bool X11NotificationArea::isAvailable() const
 {
+    if (m_hostRegistered)
+        return true;
     // Where the icon docks in the X11 tray, the owner watched here is the
     // answer: Qt follows the same selection on a connection of its own and
-    // may, for a moment, still count a host that has just gone.
-    if (m_connection && m_reportsHover)
-        return m_owner != XCB_NONE;
-    return QSystemTrayIcon::isSystemTrayAvailable();
+    // may, for a moment, still count a host that has just gone. Qt is asked
+    // only while no item host is there, so that it settles on XEmbed icons.
+    if (m_connection)
+        return m_owner != XCB_NONE && !qtTrayIconsAreItems();
+    return QSystemTrayIcon::isSystemTrayAvailable() && !qtTrayIconsAreItems();
 }
 
-bool X11NotificationArea::reportsHover() const
+void X11NotificationArea::watchBus()
 {
-    return m_reportsHover;
+    if (!m_bus.isConnected())
+        return;
+    auto *names =
+        new QDBusServiceWatcher(kWatcher, m_bus, QDBusServiceWatcher::WatchForOwnerChange, this);
+    connect(names, &QDBusServiceWatcher::serviceOwnerChanged, this,
+            &X11NotificationArea::refreshHost);
+    for (const char *signal : {"StatusNotifierHostRegistered", "StatusNotifierHostUnregistered"})
+        m_bus.connect(kWatcher, QStringLiteral("/StatusNotifierWatcher"), kWatcher,
+                      QString::fromLatin1(signal), this, SLOT(refreshHost()));
+    m_hostRegistered = statusNotifierHostRegistered(m_bus);
 }
 
-bool X11NotificationArea::hostReportsHover()
+void X11NotificationArea::refreshHost()
 {
-    // Qt shows its tray icons through a StatusNotifierItem whenever a watcher runs.
-    const QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected() || !bus.interface())
-        return true;
-    return !bus.interface()->isServiceRegistered(QStringLiteral("org.kde.StatusNotifierWatcher"));
+    const bool registered = statusNotifierHostRegistered(m_bus);
+    if (registered == m_hostRegistered)
+        return;
+    m_hostRegistered = registered;
+    qCDebug(lcTray) << "StatusNotifierItem host" << (registered ? "appeared" : "went away");
+    Q_EMIT availabilityChanged();
 }
 
 void X11NotificationArea::watchOwner()
@@ -123,7 +167,6 @@ void X11NotificationArea::readEvents()
     }
     if (changed) {
         qCDebug(lcTray) << "notification area" << (m_owner ? "appeared" : "went away");
-        m_reportsHover = hostReportsHover();
         Q_EMIT availabilityChanged();
     }
 }

@@ -3,15 +3,20 @@
 
 #include "notificationarea.h"
 
+#include <QDBusConnection>
 #include <xcb/xcb.h>
 
 class QSocketNotifier;
 
-// The notification area as Qt's tray icons see it, watched on X11: a tray
-// host announces itself with a MANAGER message on the root window and goes
-// away with the window that owns the _NET_SYSTEM_TRAY_S<n> selection. While
-// the icon docks there, availability is whether that selection has an owner.
-// Off X11 nothing is watched and availability is what Qt reports.
+// The notification area as the tray control sees it. A StatusNotifierItem
+// host (a watcher on the session bus that reports one) shows the icon as an
+// item; without one the icon docks in an X11 tray, where Qt's tray icons go
+// there. On X11 a tray host announces itself with a MANAGER message on the
+// root window and goes away with the window that owns the
+// _NET_SYSTEM_TRAY_S<n> selection; while the icon docks there, availability
+// is whether that selection has an owner. On the bus, watchers and hosts are
+// followed as they come and go. Off X11 without an item host, availability
+// is what Qt reports.
 class X11NotificationArea : public NotificationArea
 {
     Q_OBJECT
@@ -20,10 +25,14 @@ public:
     ~X11NotificationArea() override;
 
     bool isAvailable() const override;
-    bool reportsHover() const override;
+    // Item hosts report clicks, never the pointer resting on the icon.
+    bool reportsHover() const override { return !m_hostRegistered; }
+
+private Q_SLOTS:
+    void refreshHost();
 
 private:
-    static bool hostReportsHover();
+    void watchBus();
     void watchOwner();
     void readEvents();
 
@@ -32,5 +41,6 @@ private:
     xcb_atom_t m_selection = XCB_NONE;
     xcb_atom_t m_manager = XCB_NONE;
     xcb_window_t m_owner = XCB_NONE;
-    bool m_reportsHover = true;
+    QDBusConnection m_bus;
+    bool m_hostRegistered = false;
 };
