@@ -3,14 +3,15 @@
 #
 # Installs the Debian 12 packages Scrivel needs, and only those missing.
 #
-#   scripts/deps.sh [build] [run] [desktop] [package]    (no argument: all of them)
+#   scripts/deps.sh [build] [run] [desktop] [wayland] [package]    (no argument: all of them)
 #
 #   build    compiler, CMake, Ninja, Qt 6, xcb and Wayland client development
 #            files (with wayland-scanner)
 #   run      what the program needs at run time
-#   desktop  the private virtual desktops used by the end-to-end tests and by
-#            scripts/run.sh where there is no display: X11, and Wayland
-#            compositors with XWayland and Wayland clients
+#   desktop  the private X11 desktop used by the end-to-end tests and by
+#            scripts/run.sh where there is no display
+#   wayland  the headless Wayland compositors (with XWayland) and Wayland
+#            clients of the Wayland end-to-end tests
 #   package  what builds and checks the Debian package (the install tests)
 #
 # Runs apt-get as root, or through sudo. A second run with everything in place
@@ -24,12 +25,12 @@ run=(libqt6widgets6 libqt6svg6 qt6-qpa-plugins libwayland-client0 fonts-dejavu-c
 desktop=(xvfb xauth openbox trayer xfce4-panel xfwm4 xdotool xclip x11-utils imagemagick
          dbus-daemon dbus-bin at-spi2-core
          python3 python3-xlib python3-gi python3-pyatspi gir1.2-atspi-2.0
-         desktop-file-utils appstream
-         kwin-wayland sway xwayland wl-clipboard wtype gir1.2-gtk-4.0)
+         desktop-file-utils appstream)
+wayland=(kwin-wayland sway xwayland wl-clipboard wtype gir1.2-gtk-4.0)
 package=(dpkg-dev binutils lintian desktop-file-utils)
 
 groups=("$@")
-[ ${#groups[@]} -eq 0 ] && groups=(build run desktop package)
+[ ${#groups[@]} -eq 0 ] && groups=(build run desktop wayland package)
 
 wanted=()
 for group in "${groups[@]}"; do
@@ -37,8 +38,9 @@ for group in "${groups[@]}"; do
         build) wanted+=("${build[@]}") ;;
         run) wanted+=("${run[@]}") ;;
         desktop) wanted+=("${desktop[@]}") ;;
+        wayland) wanted+=("${wayland[@]}") ;;
         package) wanted+=("${package[@]}") ;;
-        *) echo "deps.sh: unknown group '$group' (build, run, desktop, package)" >&2; exit 2 ;;
+        *) echo "deps.sh: unknown group '$group' (build, run, desktop, wayland, package)" >&2; exit 2 ;;
     esac
 done
 
