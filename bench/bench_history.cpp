@@ -29,12 +29,12 @@ namespace {
 class SteadyClipboard : public Clipboard
 {
 public:
-    QString text;
+    QByteArray text;
     Reading poll() override { return {Status::Ready, text, 7}; }
     Reading readNow() override { return poll(); }
     bool setText(const QString &t) override
     {
-        text = t;
+        text = t.toUtf8();
         return true;
     }
     bool clear() override { return setText({}); }
@@ -93,7 +93,7 @@ int main(int argc, char *argv[])
         QElapsedTimer timer;
         timer.start();
         for (int i = 0; i < HistoryStore::kCapacity; ++i)
-            h.store.appendEntry(kilobyteText(i));
+            h.store.appendEntry(kilobyteText(i).toUtf8());
         QApplication::processEvents();
         std::printf("append %d entries of 1 KB one by one: %.2f s\n", HistoryStore::kCapacity,
                     timer.nsecsElapsed() / 1e9);
@@ -102,17 +102,17 @@ int main(int argc, char *argv[])
     for (int entries : {1000, 10000, HistoryStore::kCapacity}) {
         History h;
         for (int i = 0; i < entries; ++i)
-            h.store.appendEntry(kilobyteText(i));
+            h.store.appendEntry(kilobyteText(i).toUtf8());
         std::vector<qint64> hit, miss;
         QElapsedTimer timer;
         for (int i = 0; i < 2000; ++i) {
             const QString present = kilobyteText(i * 7 % entries);
             const QString absent = kilobyteText(entries + i);
             timer.start();
-            volatile bool a = h.store.containsText(present);
+            volatile bool a = h.store.containsText(present.toUtf8());
             hit.push_back(timer.nsecsElapsed());
             timer.start();
-            volatile bool b = h.store.containsText(absent);
+            volatile bool b = h.store.containsText(absent.toUtf8());
             miss.push_back(timer.nsecsElapsed());
             (void)a;
             (void)b;
@@ -125,9 +125,9 @@ int main(int argc, char *argv[])
     {
         History h;
         for (int i = 0; i < HistoryStore::kCapacity; ++i)
-            h.store.appendEntry(kilobyteText(i));
+            h.store.appendEntry(kilobyteText(i).toUtf8());
         SteadyClipboard clipboard;
-        clipboard.text = kilobyteText(5);
+        clipboard.text = kilobyteText(5).toUtf8();
         QTimer timer1, timer2;
         ClipboardMonitor monitor(h.store, clipboard, timer1, timer2);
         monitor.tick(); // the first look at the text
@@ -144,10 +144,10 @@ int main(int argc, char *argv[])
     for (int entries : {1000, HistoryStore::kCapacity}) {
         History h;
         for (int i = 0; i < entries - 1; ++i)
-            h.store.appendEntry(kilobyteText(i));
+            h.store.appendEntry(kilobyteText(i).toUtf8());
         std::vector<qint64> shown;
         for (int round = 0; round < 5; ++round) {
-            h.store.appendEntry(kilobyteText(entries + round)); // a capture
+            h.store.appendEntry(kilobyteText(entries + round).toUtf8()); // a capture
             if (round == 0)
                 h.store.removeEntryAt(0);
             QElapsedTimer timer;
@@ -166,7 +166,7 @@ int main(int argc, char *argv[])
     {
         History h;
         for (int i = 0; i < HistoryStore::kCapacity; ++i)
-            h.store.appendEntry(kilobyteText(i));
+            h.store.appendEntry(kilobyteText(i).toUtf8());
         h.list.resize(300, 600);
         h.list.show();
         QApplication::processEvents();
@@ -186,16 +186,16 @@ int main(int argc, char *argv[])
     {
         History h;
         h.list.show();
-        h.store.appendEntry(QStringLiteral("breve"));
+        h.store.appendEntry(QByteArrayLiteral("breve"));
         QApplication::processEvents();
         for (int megabytes : {10, 50}) {
             const QString huge(megabytes * 1000 * 1000, QLatin1Char('x'));
             QElapsedTimer timer;
             timer.start();
-            const bool contained = h.store.containsText(huge);
+            const bool contained = h.store.containsText(huge.toUtf8());
             const qint64 containsNs = timer.nsecsElapsed();
             timer.start();
-            h.store.appendEntry(huge);
+            h.store.appendEntry(huge.toUtf8());
             QApplication::processEvents();
             std::printf("%d MB text: contains-text %.1f ms (%s), append and draw %.1f ms\n",
                         megabytes, containsNs / 1e6, contained ? "found" : "new",

@@ -36,7 +36,7 @@ void ClipboardMonitor::tick()
         Q_EMIT reported(Event::Recovered);
     }
 
-    for (const QString &text : reading.earlier)
+    for (const QByteArray &text : reading.earlier)
         capture(text);
 
     // The same text against the same entries gives the same answer as last time.
@@ -47,7 +47,7 @@ void ClipboardMonitor::tick()
     m_seenRevision = m_store.revision();
 }
 
-void ClipboardMonitor::capture(const QString &text)
+void ClipboardMonitor::capture(const QByteArray &text)
 {
     if (text.isEmpty() || m_store.containsText(text) || m_store.isFull())
         return;

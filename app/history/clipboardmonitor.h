@@ -55,7 +55,7 @@ private:
     void failurePath();
     void setSuspended(bool suspended);
     // Appends a text that is new, with the capture picture.
-    void capture(const QString &text);
+    void capture(const QByteArray &text);
 
     HistoryStore &m_store;
     Clipboard &m_clipboard;

@@ -1,20 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "historystore.h"
 
+#include "utf8text.h"
+
 #include <QTimer>
 #include <utility>
 
 namespace {
 
-// Names read by assistive tools stop here: never megabytes of text.
-constexpr qsizetype kAccessibleLength = 1000;
 // Freed memory is handed back to the system once this much is free.
 constexpr qsizetype kTrimThreshold = 4 * 1024 * 1024;
-
-qsizetype footprint(const QString &text)
-{
-    return text.size() * qsizetype(sizeof(QChar));
-}
 
 } // namespace
 
@@ -22,19 +17,15 @@ HistoryStore::HistoryStore(std::function<void()> releaseFreedMemory, QObject *pa
     : QAbstractListModel(parent), m_releaseFreedMemory(std::move(releaseFreedMemory))
 {}
 
-QString HistoryStore::trayCaption(const QString &text)
+QString HistoryStore::trayCaption(QByteArrayView utf8)
 {
-    if (text.size() <= kCaptionLength)
-        return text;
-    return text.left(kCaptionLength) + QLatin1String("...");
+    return Utf8Text::head(utf8, kCaptionLength);
 }
 
-QString HistoryStore::renamedCaption(const QString &name)
+QString HistoryStore::renamedCaption(QByteArrayView utf8)
 {
     // A new name is shown whole, short of a size that would freeze the menu.
-    if (name.size() <= kRenamedCaptionLength)
-        return name;
-    return name.left(kRenamedCaptionLength) + QLatin1String("...");
+    return Utf8Text::head(utf8, kRenamedCaptionLength);
 }
 
 int HistoryStore::rowCount(const QModelIndex &parent) const
@@ -50,15 +41,13 @@ QVariant HistoryStore::data(const QModelIndex &index, int role) const
     switch (role) {
     case Qt::DisplayRole:
     case Qt::EditRole:
-        return entry.name;
+    case Qt::AccessibleTextRole:
+        // A line shows far less; assistive tools never get megabytes.
+        return Utf8Text::head(entry.name, kShownLength, u"\u2026");
     case Qt::CheckStateRole:
         return entry.checked ? Qt::Checked : Qt::Unchecked;
-    case Qt::AccessibleTextRole:
-        return entry.name.size() <= kAccessibleLength
-                   ? entry.name
-                   : entry.name.left(kAccessibleLength) + QChar(0x2026);
     case ContentRole:
-        return entry.content;
+        return QString::fromUtf8(entry.content);
     case CaptionRole:
         return caption(index.row());
     case NameIdRole:
@@ -91,14 +80,14 @@ QString HistoryStore::caption(int index) const
     return entry.renamed ? renamedCaption(entry.name) : trayCaption(entry.content);
 }
 
-int HistoryStore::appendEntry(const QString &text)
+int HistoryStore::appendEntry(const QByteArray &utf8)
 {
     if (isFull())
         return -1;
     const int index = count();
     beginInsertRows({}, index, index);
-    m_entries.append({text, text, m_nextNameId++, false, false});
-    indexAdd(text);
+    m_entries.append({utf8, utf8, m_nextNameId++, false, false});
+    indexAdd(utf8);
     ++m_revision;
     endInsertRows();
     return index;
@@ -127,12 +116,12 @@ void HistoryStore::updateEntry(int index, const QString &name, const QString &co
 {
     Entry &entry = m_entries[index];
     indexRemove(entry.content);
-    released(footprint(entry.content) + footprint(entry.name));
-    entry.content = content;
-    entry.name = name;
+    released(footprint(entry));
+    entry.content = Utf8Text::fromString(content);
+    entry.name = name == content ? entry.content : Utf8Text::fromString(name);
     entry.nameId = m_nextNameId++;
     entry.renamed = true;
-    indexAdd(content);
+    indexAdd(entry.content);
     ++m_revision;
     const QModelIndex at = this->index(index);
     Q_EMIT dataChanged(at, at);
@@ -145,7 +134,7 @@ void HistoryStore::removeEntryAt(int index)
     beginRemoveRows({}, index, index);
     const Entry &entry = m_entries.at(index);
     indexRemove(entry.content);
-    released(footprint(entry.content) + (entry.renamed ? footprint(entry.name) : 0));
+    released(footprint(entry));
     m_entries.removeAt(index);
     ++m_revision;
     endRemoveRows();
@@ -156,7 +145,7 @@ void HistoryStore::clear()
     beginResetModel();
     qsizetype bytes = 0;
     for (const Entry &entry : std::as_const(m_entries))
-        bytes += footprint(entry.content) + (entry.renamed ? footprint(entry.name) : 0);
+        bytes += footprint(entry);
     m_entries = {};
     m_index = {};
     ++m_revision;
@@ -164,12 +153,18 @@ void HistoryStore::clear()
     released(bytes);
 }
 
-void HistoryStore::indexAdd(const QString &content)
+qsizetype HistoryStore::footprint(const Entry &entry)
+{
+    const bool shared = entry.name.constData() == entry.content.constData();
+    return entry.content.size() + (shared ? 0 : entry.name.size());
+}
+
+void HistoryStore::indexAdd(const QByteArray &content)
 {
     ++m_index[content];
 }
 
-void HistoryStore::indexRemove(const QString &content)
+void HistoryStore::indexRemove(const QByteArray &content)
 {
     const auto it = m_index.find(content);
     if (it != m_index.end() && --it.value() == 0)

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QAbstractListModel>
+#include <QByteArray>
 #include <QHash>
 #include <QList>
 #include <QString>
@@ -11,6 +12,10 @@
 // the list shows), its content (what is copied back), its check mark and its
 // tray caption, all moving together. Views show it: the history list and
 // the tray copy menu.
+//
+// Names and contents are held as UTF-8 bytes, a name sharing its content's
+// bytes while the two are equal; they become QStrings only where they are
+// shown or copied back, and only as far as needed.
 class HistoryStore : public QAbstractListModel
 {
     Q_OBJECT
@@ -23,6 +28,10 @@ public:
     static constexpr int kCaptionLength = 60;
     // A renamed entry's caption: its whole name, up to a sane length.
     static constexpr int kRenamedCaptionLength = 1000;
+
+    // Qt::DisplayRole and Qt::AccessibleTextRole give the name's first
+    // kShownLength characters, and an ellipsis when it is longer.
+    static constexpr int kShownLength = 1000;
 
     enum Role {
         ContentRole = Qt::UserRole, // QString: what is copied back
@@ -43,12 +52,16 @@ public:
 
     int count() const { return int(m_entries.size()); }
     bool isFull() const { return count() >= kCapacity; }
-    bool containsText(const QString &text) const { return m_index.contains(text); }
+    // Texts in UTF-8, valid, as the clipboard gives them.
+    bool containsText(const QByteArray &utf8) const { return m_index.contains(utf8); }
     // Appends a text known to be non-empty and not contained; returns its
-    // index, or -1 when the store is full.
-    int appendEntry(const QString &text);
-    QString readContent(int index) const { return m_entries.at(index).content; }
-    QString name(int index) const { return m_entries.at(index).name; }
+    // index, or -1 when the store is full. The entry keeps these very bytes.
+    int appendEntry(const QByteArray &utf8);
+    // The whole content, as copied back.
+    QString readContent(int index) const { return QString::fromUtf8(m_entries.at(index).content); }
+    const QByteArray &contentBytes(int index) const { return m_entries.at(index).content; }
+    // The whole name, for editing.
+    QString name(int index) const { return QString::fromUtf8(m_entries.at(index).name); }
     QString caption(int index) const;
     bool isChecked(int index) const { return m_entries.at(index).checked; }
     void setChecked(int index, bool checked);
@@ -62,28 +75,29 @@ public:
     // that an earlier answer of containsText() still holds.
     quint64 revision() const { return m_revision; }
 
-    static QString trayCaption(const QString &text);
-    static QString renamedCaption(const QString &name);
+    static QString trayCaption(QByteArrayView utf8);
+    static QString renamedCaption(QByteArrayView utf8);
 
 private:
     struct Entry
     {
-        QString name;
-        QString content;
+        QByteArray name;
+        QByteArray content;
         quint64 nameId = 0;
         bool checked = false;
         bool renamed = false;
     };
 
-    void indexAdd(const QString &content);
-    void indexRemove(const QString &content);
+    void indexAdd(const QByteArray &content);
+    void indexRemove(const QByteArray &content);
+    static qsizetype footprint(const Entry &entry);
     // Has the memory of removed entries given back once enough of it is
     // free, after the current event.
     void released(qsizetype bytes);
 
     QList<Entry> m_entries;
     // How many entries hold each content.
-    QHash<QString, int> m_index;
+    QHash<QByteArray, int> m_index;
     quint64 m_revision = 0;
     quint64 m_nextNameId = 1;
     std::function<void()> m_releaseFreedMemory;

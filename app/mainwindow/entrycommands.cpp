@@ -12,6 +12,7 @@
 #include "selectedrow.h"
 #include "selectionbuttons.h"
 #include "topmostbracket.h"
+#include "utf8text.h"
 
 namespace {
 
@@ -55,15 +56,17 @@ EntryCommands::EntryCommands(const Parts &parts)
       m_help(parts.help), m_window(parts.window)
 {}
 
-QString EntryCommands::firstCharacters(const QString &text, qsizetype count)
+QString EntryCommands::firstCharacters(QByteArrayView utf8, qsizetype count)
 {
+    count = std::max<qsizetype>(count, 0);
+    const QString text = Utf8Text::left(utf8, count + 1);
     qsizetype length = std::clamp<qsizetype>(count, 0, text.size());
     if (length > 0 && length < text.size() && text.at(length - 1).isHighSurrogate())
         --length;
     return text.left(length);
 }
 
-QString EntryCommands::preview(const QString &clipboardText)
+QString EntryCommands::preview(const QByteArray &clipboardText)
 {
     return firstCharacters(clipboardText, kPreviewLength);
 }
@@ -92,7 +95,7 @@ QString EntryCommands::mergeMessage()
     return QStringLiteral("Il risultato della fusione si trova negli Scrivel di sistema");
 }
 
-std::optional<QString> EntryCommands::readClipboard()
+std::optional<QByteArray> EntryCommands::readClipboard()
 {
     const Clipboard::Reading reading = m_platform.clipboard.readNow();
     if (reading.status != Clipboard::Status::Ready)
@@ -110,11 +113,11 @@ void EntryCommands::reportUnavailableInBracket()
     m_platform.messages.MsgBox(ClipboardWriter::unavailableMessage(), MessageBox::Exclamation);
 }
 
-bool EntryCommands::confirm(const std::function<QString(const QString &)> &question, int style,
+bool EntryCommands::confirm(const std::function<QString(const QByteArray &)> &question, int style,
                             int *answer)
 {
     // The preview shows the clipboard as it is when the question is asked.
-    const std::optional<QString> now = readClipboard();
+    const std::optional<QByteArray> now = readClipboard();
     if (!now) {
         reportUnavailableInBracket();
         return false;
@@ -160,7 +163,7 @@ void EntryCommands::deleteEntry(int index, bool ask)
     const CommandGuard command(m_running);
     if (!command || index < 0 || index >= m_store.count())
         return;
-    const std::optional<QString> text = readClipboard();
+    const std::optional<QByteArray> text = readClipboard();
     if (!text) {
         reportUnavailable();
         return;
@@ -168,13 +171,13 @@ void EntryCommands::deleteEntry(int index, bool ask)
     removeEntry(index, ask, *text);
 }
 
-void EntryCommands::removeEntry(int index, bool ask, const QString &clipboardText)
+void EntryCommands::removeEntry(int index, bool ask, const QByteArray &clipboardText)
 {
-    const bool holdsClipboard = clipboardText == m_store.readContent(index);
+    const bool holdsClipboard = clipboardText == m_store.contentBytes(index);
     bool wasChecked = false;
     if (holdsClipboard) {
         wasChecked = m_bracket.open();
-        if (ask && !confirm([](const QString &text) { return deleteQuestion(preview(text)); },
+        if (ask && !confirm([](const QByteArray &text) { return deleteQuestion(preview(text)); },
                             MessageBox::YesNo + MessageBox::Question)) {
             m_bracket.close(wasChecked);
             return;
@@ -200,15 +203,15 @@ void EntryCommands::deleteChecked()
     const QList<int> checked = m_store.checkedRows();
     if (checked.isEmpty())
         return;
-    const std::optional<QString> text = readClipboard();
+    const std::optional<QByteArray> text = readClipboard();
     if (!text) {
         reportUnavailable();
         return;
     }
     // The clipboard is emptied, at most once, before anything is removed, so
     // that a clipboard that cannot be written leaves every entry in place.
-    const bool holdsClipboard = std::any_of(checked.begin(), checked.end(),
-                                            [&](int i) { return m_store.readContent(i) == *text; });
+    const bool holdsClipboard = std::any_of(
+        checked.begin(), checked.end(), [&](int i) { return m_store.contentBytes(i) == *text; });
     if (holdsClipboard) {
         const bool wasChecked = m_bracket.open();
         const bool emptied = m_platform.clipboard.setText(QString());
@@ -239,7 +242,7 @@ void EntryCommands::emptyHistory(EmptyFrom from)
         reportUnavailable();
         return;
     }
-    const std::optional<QString> text = readClipboard();
+    const std::optional<QByteArray> text = readClipboard();
     if (!text) {
         reportUnavailable();
         return;
@@ -249,7 +252,7 @@ void EntryCommands::emptyHistory(EmptyFrom from)
     if (asking) {
         wasChecked = m_bracket.open();
         int answer = MessageBox::Cancel;
-        confirm([from](const QString &now) { return emptyQuestion(from, preview(now)); },
+        confirm([from](const QByteArray &now) { return emptyQuestion(from, preview(now)); },
                 MessageBox::YesNoCancel + MessageBox::Question, &answer);
         if (answer == MessageBox::Yes && !m_platform.clipboard.setText(QString())) {
             reportUnavailableInBracket();
@@ -296,12 +299,12 @@ void EntryCommands::viewClipboard()
     const CommandGuard command(m_running);
     if (!command)
         return;
-    const std::optional<QString> text = readClipboard();
+    const std::optional<QByteArray> text = readClipboard();
     if (!text) {
         reportUnavailable();
         return;
     }
     Form2 viewer(m_platform, m_help, m_store, m_list, &m_window);
-    viewer.fillForClipboardView(*text);
+    viewer.fillForClipboardView(QString::fromUtf8(*text));
     m_bracket.showModal(viewer);
 }

@@ -72,26 +72,27 @@ public:
     /// True while a command waits for an answer.
     bool isRunning() const { return m_running; }
 
-    /// The first @p count characters of @p text (all of it when shorter),
-    /// never splitting a character made of two UTF-16 units.
-    static QString firstCharacters(const QString &text, qsizetype count);
+    /// The first @p count characters of a UTF-8 text (all of it when
+    /// shorter), never splitting a character made of two UTF-16 units.
+    static QString firstCharacters(QByteArrayView utf8, qsizetype count);
     /// The clipboard preview of a question: at most 200 characters.
-    static QString preview(const QString &clipboardText);
+    static QString preview(const QByteArray &clipboardText);
     static QString deleteQuestion(const QString &preview);
     static QString emptyQuestion(EmptyFrom from, const QString &preview);
     static QString mergeMessage();
 
 private:
-    std::optional<QString> readClipboard();
+    // The clipboard's text, in UTF-8.
+    std::optional<QByteArray> readClipboard();
     void reportUnavailable();
     void reportUnavailableInBracket();
     // Asks the question built from the clipboard's current text; true on
     // Yes. A clipboard that cannot be read is reported and counts as no answer.
-    bool confirm(const std::function<QString(const QString &)> &question, int style,
+    bool confirm(const std::function<QString(const QByteArray &)> &question, int style,
                  int *answer = nullptr);
     // Removes the entry at index, emptying the clipboard first when it holds
     // the entry's content.
-    void removeEntry(int index, bool ask, const QString &clipboardText);
+    void removeEntry(int index, bool ask, const QByteArray &clipboardText);
 
     Platform &m_platform;
     HistoryStore &m_store;

@@ -7,6 +7,7 @@
 #include "menutree.h"
 #include "selectedrow.h"
 #include "selectionbuttons.h"
+#include "utf8text.h"
 
 #include <QAction>
 #include <QCursor>
@@ -76,7 +77,7 @@ void ListInteraction::doubleClick()
     if (index < 0 || index >= m_store.count())
         return;
     m_buttons.setSelectionButtonsEnabled(true);
-    m_list.setToolTip(EntryCommands::firstCharacters(m_store.readContent(index), kShortContent) +
+    m_list.setToolTip(EntryCommands::firstCharacters(m_store.contentBytes(index), kShortContent) +
                       QLatin1String("..."));
     m_commands.copyBack(true);
 }
@@ -110,11 +111,12 @@ QString ListInteraction::hoverTip() const
     const int index = selectedRow(m_list);
     if (index < 0 || index >= m_store.count())
         return noSelectionTip();
-    const QString content = m_store.readContent(index);
+    const QByteArray &content = m_store.contentBytes(index);
+    const QString start = Utf8Text::left(content, kShortContent + 1);
     const QString head = QStringLiteral("Contenuto selezione: ");
-    if (content.size() > kShortContent)
+    if (start.size() > kShortContent)
         return head + EntryCommands::firstCharacters(content, kTipLength) + QLatin1String("...");
-    return head + content;
+    return head + start;
 }
 
 void ListInteraction::mouseMove()

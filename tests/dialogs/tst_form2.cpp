@@ -34,7 +34,7 @@ struct Fixture
                                                  QStringLiteral("secondo")})
     {
         for (const QString &text : texts)
-            store.appendEntry(text);
+            store.appendEntry(text.toUtf8());
     }
 
     void storeGeometry(const QStringList &values)

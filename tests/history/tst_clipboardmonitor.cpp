@@ -249,7 +249,7 @@ void TestClipboardMonitor::fullStoreSkipsCapture()
 {
     Fixture f;
     for (int i = 0; i < HistoryStore::kCapacity; ++i)
-        f.store.appendEntry(QString::number(i));
+        f.store.appendEntry(QString::number(i).toUtf8());
     f.copyAndTick(QStringLiteral("nuovo"));
     QCOMPARE(f.store.count(), HistoryStore::kCapacity);
     f.store.removeEntryAt(0);

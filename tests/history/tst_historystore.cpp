@@ -18,7 +18,7 @@ struct Fixture
     void add(std::initializer_list<const char *> texts)
     {
         for (const char *text : texts)
-            store.appendEntry(QString::fromUtf8(text));
+            store.appendEntry(text);
     }
 };
 
@@ -43,6 +43,7 @@ private Q_SLOTS:
     void captionRule_data();
     void captionRule();
     void rolesAndFlags();
+    void nonAsciiTextsKeepEveryCharacter();
     void containsIsExactAndCaseSensitive();
     void updateRenamesWithoutCutting();
     void capacity();
@@ -52,21 +53,25 @@ private Q_SLOTS:
 
 void TestHistoryStore::captionRule_data()
 {
-    QTest::addColumn<int>("length");
+    QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("caption");
     const QString sixty(60, QLatin1Char('x'));
-    QTest::newRow("60 characters") << 60 << sixty;
-    QTest::newRow("61 characters") << 61 << sixty + QStringLiteral("...");
-    QTest::newRow("short") << 3 << QStringLiteral("xxx");
+    QTest::newRow("60 characters") << sixty << sixty;
+    QTest::newRow("61 characters") << sixty + u'x' << sixty + QStringLiteral("...");
+    QTest::newRow("short") << QStringLiteral("xxx") << QStringLiteral("xxx");
+    const QString accented(60, QChar(0xE8));
+    QTest::newRow("61 accented") << accented + u'y' << accented + QStringLiteral("...");
+    // A character of two UTF-16 units ending at the 60th.
+    const QString emoji = QString(58, QLatin1Char('x')) + QStringLiteral("😀");
+    QTest::newRow("emoji at the cut") << emoji + u'y' << emoji + QStringLiteral("...");
 }
 
 void TestHistoryStore::captionRule()
 {
-    QFETCH(int, length);
+    QFETCH(QString, text);
     QFETCH(QString, caption);
     Fixture f;
-    const QString text(length, QLatin1Char('x'));
-    QCOMPARE(f.store.appendEntry(text), 0);
+    QCOMPARE(f.store.appendEntry(text.toUtf8()), 0);
     QCOMPARE(f.store.caption(0), caption);
     // The line and the content keep the whole text.
     QCOMPARE(f.store.name(0), text);
@@ -89,26 +94,62 @@ void TestHistoryStore::rolesAndFlags()
     // Assistive tools get the name, never megabytes of it.
     f.store.updateEntry(0, QString(5000, QLatin1Char('n')), QStringLiteral("uno"));
     QCOMPARE(line.data(Qt::AccessibleTextRole).toString().size(), 1001);
+    QCOMPARE(line.data(Qt::DisplayRole).toString(), QString(1000, u'n') + QChar(0x2026));
     // Renaming gives the line a new name id, so views lay it out again.
     QVERIFY(line.data(HistoryStore::NameIdRole) != QVariant(quint64(1)));
+}
+
+void TestHistoryStore::nonAsciiTextsKeepEveryCharacter()
+{
+    Fixture f;
+    const QStringList texts = {QStringLiteral("Città, perché, così"), QStringLiteral("caffè ☕ e 😀"),
+                               QStringLiteral("שלום עולם، مرحبا"),
+                               QStringLiteral("e\u0301 combinata")};
+    for (const QString &text : texts)
+        f.store.appendEntry(text.toUtf8());
+    // The same letters in another normalisation are another text.
+    const QByteArray precomposed = QStringLiteral("\u00e9 combinata").toUtf8();
+    QVERIFY(!f.store.containsText(precomposed));
+    f.store.appendEntry(precomposed);
+    QCOMPARE(f.store.count(), 5);
+    for (int i = 0; i < texts.size(); ++i) {
+        QCOMPARE(f.store.name(i), texts[i]);
+        QCOMPARE(f.store.readContent(i), texts[i]);
+        QCOMPARE(f.store.contentBytes(i), texts[i].toUtf8());
+        QCOMPARE(f.store.caption(i), texts[i]);
+    }
+
+    // A name of its own, then the content's again.
+    const QString name = QStringLiteral("nome: ☕ שלום");
+    const QString content = texts[1] + QStringLiteral(" ✓");
+    f.store.updateEntry(1, name, content);
+    QCOMPARE(f.store.name(1), name);
+    QCOMPARE(f.store.index(1).data().toString(), name);
+    QCOMPARE(f.store.caption(1), name);
+    QCOMPARE(f.store.readContent(1), content);
+    QVERIFY(f.store.containsText(content.toUtf8()));
+    QVERIFY(!f.store.containsText(texts[1].toUtf8()));
+    f.store.updateEntry(1, content, content);
+    QCOMPARE(f.store.name(1), content);
+    QCOMPARE(f.store.caption(1), content);
 }
 
 void TestHistoryStore::containsIsExactAndCaseSensitive()
 {
     Fixture f;
-    QVERIFY(!f.store.containsText(QStringLiteral("Testo")));
+    QVERIFY(!f.store.containsText(QByteArrayLiteral("Testo")));
     f.add({"Testo", "altro"});
-    QVERIFY(f.store.containsText(QStringLiteral("Testo")));
-    QVERIFY(f.store.containsText(QStringLiteral("altro")));
-    QVERIFY(!f.store.containsText(QStringLiteral("testo")));
-    QVERIFY(!f.store.containsText(QStringLiteral("Testo ")));
+    QVERIFY(f.store.containsText(QByteArrayLiteral("Testo")));
+    QVERIFY(f.store.containsText(QByteArrayLiteral("altro")));
+    QVERIFY(!f.store.containsText(QByteArrayLiteral("testo")));
+    QVERIFY(!f.store.containsText(QByteArrayLiteral("Testo ")));
     // Updates keep the answer in step, also when two entries become equal.
     f.store.updateEntry(1, QStringLiteral("n"), QStringLiteral("Testo"));
-    QVERIFY(!f.store.containsText(QStringLiteral("altro")));
+    QVERIFY(!f.store.containsText(QByteArrayLiteral("altro")));
     f.store.removeEntryAt(0);
-    QVERIFY(f.store.containsText(QStringLiteral("Testo")));
+    QVERIFY(f.store.containsText(QByteArrayLiteral("Testo")));
     f.store.removeEntryAt(0);
-    QVERIFY(!f.store.containsText(QStringLiteral("Testo")));
+    QVERIFY(!f.store.containsText(QByteArrayLiteral("Testo")));
 }
 
 void TestHistoryStore::updateRenamesWithoutCutting()
@@ -132,12 +173,12 @@ void TestHistoryStore::capacity()
     // No model tester: it would walk the whole model at each of the appends.
     HistoryStore store;
     for (int i = 0; i < HistoryStore::kCapacity; ++i)
-        store.appendEntry(QString::number(i));
+        store.appendEntry(QString::number(i).toUtf8());
     QVERIFY(store.isFull());
-    QCOMPARE(store.appendEntry(QStringLiteral("di troppo")), -1);
+    QCOMPARE(store.appendEntry(QByteArrayLiteral("di troppo")), -1);
     QCOMPARE(store.count(), HistoryStore::kCapacity);
     store.removeEntryAt(HistoryStore::kCapacity - 1);
-    QCOMPARE(store.appendEntry(QStringLiteral("di nuovo")), HistoryStore::kCapacity - 1);
+    QCOMPARE(store.appendEntry(QByteArrayLiteral("di nuovo")), HistoryStore::kCapacity - 1);
 }
 
 void TestHistoryStore::randomSequencesAgreeWithReference()
@@ -155,8 +196,8 @@ void TestHistoryStore::randomSequencesAgreeWithReference()
             switch (rng.bounded(n ? 6 : 1)) {
             case 0:
                 log << QStringLiteral("append ") + text;
-                if (!f.store.containsText(text)) {
-                    f.store.appendEntry(text);
+                if (!f.store.containsText(text.toUtf8())) {
+                    f.store.appendEntry(text.toUtf8());
                     ref.entries.append({text, text, text});
                 }
                 break;
@@ -193,7 +234,7 @@ void TestHistoryStore::randomSequencesAgreeWithReference()
                              f.store.isChecked(i)});
             const bool contained = std::any_of(ref.entries.begin(), ref.entries.end(),
                                                [&](const auto &e) { return e.content == text; });
-            if (held != ref.entries || f.store.containsText(text) != contained)
+            if (held != ref.entries || f.store.containsText(text.toUtf8()) != contained)
                 QFAIL(qPrintable(QStringLiteral("seed %1:\n").arg(seed) + log.join('\n')));
         }
     }

@@ -35,7 +35,7 @@ struct EntryFixture
         // What start-up had to say is not the test's concern.
         fake.messages.calls.clear();
         for (const QString &text : texts)
-            form->store().appendEntry(text);
+            form->store().appendEntry(text.toUtf8());
     }
 
     HistoryView &list() { return *form->List1; }

@@ -129,7 +129,7 @@ void TestCaptions::everyCaptionShowsWhole()
     Platform platform = fake.platform();
     Form1 form(platform, {}, fake.helpFolder());
     form.Form_Load();
-    form.store().appendEntry(QStringLiteral("una voce"));
+    form.store().appendEntry(QByteArrayLiteral("una voce"));
     form.List1->setCurrentRow(0);
     QStringList clipped;
 

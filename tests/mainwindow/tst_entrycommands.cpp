@@ -103,12 +103,12 @@ private Q_SLOTS:
 void TestEntryCommands::copyBackPutsContentNotName()
 {
     EntryFixture f({"uno", "due"});
-    f.store().updateEntry(1, QStringLiteral("nome"), QStringLiteral("contenuto"));
+    f.store().updateEntry(1, QStringLiteral("nome"), QStringLiteral("contenuto: è ☕ 😀 שלום"));
     f.form->copianegliscrivel_Click(); // no selection
     QCOMPARE(f.clipboard().writes(), 0);
     f.select(1);
     f.form->copianegliscrivel_Click();
-    QCOMPARE(f.clipboard().text(), QStringLiteral("contenuto"));
+    QCOMPARE(f.clipboard().text(), QStringLiteral("contenuto: è ☕ 😀 שלום"));
     QCOMPARE(f.clipboard().clears(), 0);
     QVERIFY(f.messages().calls.isEmpty());
 }
@@ -154,6 +154,8 @@ void TestEntryCommands::deleteEqualToClipboardAsks_data()
     QTest::newRow("short, Yes") << "uguale" << int(MessageBox::Yes);
     QTest::newRow("250 characters, No") << longText << int(MessageBox::No);
     QTest::newRow("250 characters, Yes") << longText << int(MessageBox::Yes);
+    const QString accented = QString(150, QChar(0xE8)) + QStringLiteral("😀").repeated(60);
+    QTest::newRow("accents and emoji, Yes") << accented << int(MessageBox::Yes);
 }
 
 void TestEntryCommands::deleteEqualToClipboardAsks()
@@ -190,7 +192,7 @@ void TestEntryCommands::questionPreviewIsReadWhenAsked()
     Platform platform{clipboard,   fake.messages,  fake.modals,           fake.processes,
                       fake.screen, *fake.settings, fake.notificationArea, fake.memory};
     Form1 form(platform, {}, fake.dir.path());
-    form.store().appendEntry(QStringLiteral("uno"));
+    form.store().appendEntry(QByteArrayLiteral("uno"));
     clipboard.copy(QStringLiteral("uno"));
     clipboard.nextText = QStringLiteral("copiato nel frattempo");
     form.List1->setCurrentRow(0);
@@ -331,17 +333,17 @@ void TestEntryCommands::emptyHistoryAvailabilityCheck()
 
 void TestEntryCommands::mergeLinesThreeAndOne()
 {
-    EntryFixture f({"uno", "due", "tre"});
-    f.store().updateEntry(2, QStringLiteral("TRE"), QStringLiteral("tre"));
+    EntryFixture f({"città", "due", "tre"});
+    f.store().updateEntry(2, QStringLiteral("TRÈ ☕"), QStringLiteral("tre"));
     f.check({2});
     f.check({0});
     f.form->mnuFondi_Click();
-    QCOMPARE(f.clipboard().text(), QStringLiteral("unoTRE"));
+    QCOMPARE(f.clipboard().text(), QStringLiteral("cittàTRÈ ☕"));
     QVERIFY(f.messages().calls.isEmpty());
     QVERIFY(f.store().isChecked(0));
     QVERIFY(f.store().isChecked(2));
     f.form->Timer1_Timer();
-    QCOMPARE(f.names(), QStringList({"uno", "due", "TRE", "unoTRE"}));
+    QCOMPARE(f.names(), QStringList({"città", "due", "TRÈ ☕", "cittàTRÈ ☕"}));
 }
 
 void TestEntryCommands::mergeWithIntervalZeroTellsWhere()

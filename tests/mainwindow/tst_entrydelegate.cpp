@@ -64,7 +64,7 @@ void TestEntryDelegate::linesAreDrawnOnOneLine()
     QFETCH(QString, text);
     QFETCH(QString, drawn);
     List list;
-    list.store.appendEntry(text);
+    list.store.appendEntry(text.toUtf8());
     QCOMPARE(list.delegate->drawnText(list.store.index(0)), drawn);
     // The stored text is never changed by drawing.
     QCOMPARE(list.store.name(0), text);
@@ -74,8 +74,8 @@ void TestEntryDelegate::hugeTextDrawsLikeAShortOne()
 {
     List list;
     const QString huge = QString(10'000'000, QLatin1Char('x')) + QStringLiteral("\nfine");
-    list.store.appendEntry(QStringLiteral("breve"));
-    list.store.appendEntry(huge);
+    list.store.appendEntry(QByteArrayLiteral("breve"));
+    list.store.appendEntry(huge.toUtf8());
     const QModelIndex hugeIndex = list.store.index(1);
     const QString drawn = list.delegate->drawnText(hugeIndex);
     QCOMPARE(drawn.size(), EntryDelegate::kDrawnLength + 1);
@@ -114,7 +114,7 @@ void TestEntryDelegate::listDrawsWhatAFreshListDraws()
                fresh.grab().toImage().convertToFormat(QImage::Format_RGB32);
     };
     for (int i = 0; i < 12; ++i) {
-        list.store.appendEntry(QStringLiteral("riga %1").arg(i));
+        list.store.appendEntry(QStringLiteral("riga %1").arg(i).toUtf8());
         QTRY_VERIFY2(same(), qPrintable(QStringLiteral("after append %1").arg(i)));
     }
     list.store.updateEntry(1, QStringLiteral("WWWWWWWW"), QStringLiteral("riga 1"));
@@ -125,10 +125,10 @@ void TestEntryDelegate::listDrawsWhatAFreshListDraws()
     list.view.resize(160, 120);
     QTRY_VERIFY(same());
     list.store.removeEntryAt(0);
-    list.store.appendEntry(QStringLiteral("dopo la rimozione"));
+    list.store.appendEntry(QByteArrayLiteral("dopo la rimozione"));
     QTRY_VERIFY(same());
     list.store.clear();
-    list.store.appendEntry(QStringLiteral("di nuovo"));
+    list.store.appendEntry(QByteArrayLiteral("di nuovo"));
     QTRY_VERIFY(same());
 }
 

@@ -49,7 +49,11 @@ struct Model
     {
         if (clipboard.isEmpty() || indexOf(clipboard) != -1)
             return;
-        entries.append({clipboard, clipboard, false, HistoryStore::trayCaption(clipboard)});
+        const QString caption =
+            clipboard.size() <= HistoryStore::kCaptionLength
+                ? clipboard
+                : clipboard.left(HistoryStore::kCaptionLength) + QLatin1String("...");
+        entries.append({clipboard, clipboard, false, caption});
         if (selected != -1)
             buttons = true;
     }
@@ -427,12 +431,12 @@ private:
         if (tray.mnulista(0)->isVisible() || tray.mnulista(0)->isEnabled())
             return QStringLiteral("the placeholder tray item shows");
         for (int i = 0; i < store.count(); ++i) {
-            if (!store.containsText(store.readContent(i)) ||
+            if (!store.containsText(store.contentBytes(i)) ||
                 items[i + items.indexOf(tray.mnulista(0)) + 1] != tray.mnulista(i + 1))
                 return QStringLiteral("entry %1 is not found or its tray item is out of place")
                     .arg(i);
         }
-        if (store.containsText(QStringLiteral("mai copiato")))
+        if (store.containsText(QByteArrayLiteral("mai copiato")))
             return QStringLiteral("the store finds a text no entry holds");
         if (m_f.form->entries().isRunning())
             return QStringLiteral("a command did not finish");

@@ -88,8 +88,8 @@ void TestTrayCopyMenu::itemsInCaptureOrder()
     QVERIFY(second.top() >= first.bottom());
     m.menu.hide();
     const QString longText = QString(70, QLatin1Char('L'));
-    m.store.appendEntry(QStringLiteral("abc"));
-    m.store.appendEntry(longText);
+    m.store.appendEntry(QByteArrayLiteral("abc"));
+    m.store.appendEntry(longText.toUtf8());
     QCOMPARE(m.visibleCaptions(),
              QStringList({"Copia il contenuto di:", "-", "abc", longText.left(60) + "...", "-",
                           "&Svuota lista", "-", "&Annulla"}));
@@ -101,8 +101,8 @@ void TestTrayCopyMenu::copiesWholeContentNotCaption()
     FakeClipboard clipboard;
     TrayCopyMenu copyMenu(m.store, clipboard, m.messages, m.menu, *m.placeholder, *m.separ);
     const QString longText = QString(70, QLatin1Char('L'));
-    m.store.appendEntry(QStringLiteral("abc"));
-    m.store.appendEntry(longText);
+    m.store.appendEntry(QByteArrayLiteral("abc"));
+    m.store.appendEntry(longText.toUtf8());
     copyMenu.copyEntry(2);
     QCOMPARE(clipboard.text(), longText);
     QCOMPARE(clipboard.clears(), 1);
@@ -123,7 +123,7 @@ void TestTrayCopyMenu::copyEmptiesOtherFormats()
     Menu m;
     QtClipboard clipboard;
     TrayCopyMenu copyMenu(m.store, clipboard, m.messages, m.menu, *m.placeholder, *m.separ);
-    m.store.appendEntry(QStringLiteral("testo"));
+    m.store.appendEntry(QByteArrayLiteral("testo"));
     auto *data = new QMimeData;
     data->setImageData(QImage(4, 4, QImage::Format_RGB32));
     QGuiApplication::clipboard()->setMimeData(data);
@@ -138,7 +138,7 @@ void TestTrayCopyMenu::unavailableClipboard()
     Menu m;
     FakeClipboard clipboard;
     TrayCopyMenu copyMenu(m.store, clipboard, m.messages, m.menu, *m.placeholder, *m.separ);
-    m.store.appendEntry(QStringLiteral("abc"));
+    m.store.appendEntry(QByteArrayLiteral("abc"));
     clipboard.setUnavailable(true);
     copyMenu.copyEntry(1);
     QCOMPARE(m.messages.calls.size(), 1);
@@ -154,7 +154,7 @@ void TestTrayCopyMenu::hints()
     FakeClipboard clipboard;
     TrayCopyMenu copyMenu(m.store, clipboard, m.messages, m.menu, *m.placeholder, *m.separ);
     copyMenu.showHint();
-    m.store.appendEntry(QStringLiteral("abc"));
+    m.store.appendEntry(QByteArrayLiteral("abc"));
     copyMenu.showHint();
     QCOMPARE(m.messages.calls.size(), 2);
     QVERIFY(m.messages.calls[0].text.startsWith(QStringLiteral("Copiare del testo negli Scrivel")));
@@ -172,7 +172,7 @@ void TestTrayCopyMenu::manyEntriesShowAWindowThatMoves()
     TrayCopyMenu copyMenu(m.store, clipboard, m.messages, m.menu, *m.placeholder, *m.separ);
     copyMenu.setRows(5);
     for (const QString &text : entries(12))
-        m.store.appendEntry(text);
+        m.store.appendEntry(text.toUtf8());
     const QStringList fixed{"Copia il contenuto di:", "-"};
     const QStringList end{"-", "&Svuota lista", "-", "&Annulla"};
     QCOMPARE(m.visibleCaptions(), fixed + entries(12).mid(0, 5) + end);
@@ -212,7 +212,7 @@ void TestTrayCopyMenu::menuTallerThanItsScreenShowsArrows()
     FakeClipboard clipboard;
     TrayCopyMenu copyMenu(m.store, clipboard, m.messages, m.menu, *m.placeholder, *m.separ);
     for (const QString &text : entries(80))
-        m.store.appendEntry(text);
+        m.store.appendEntry(text.toUtf8());
     MenuScrollArrow *up = copyMenu.upArrow();
     MenuScrollArrow *down = copyMenu.downArrow();
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
@@ -267,7 +267,7 @@ void TestTrayCopyMenu::withoutPointerOpensCentredWhollyOnScreen()
         FakeClipboard clipboard;
         TrayCopyMenu copyMenu(m.store, clipboard, m.messages, m.menu, *m.placeholder, *m.separ);
         for (const QString &text : entries(count))
-            m.store.appendEntry(text);
+            m.store.appendEntry(text.toUtf8());
         copyMenu.popupCentred();
         QVERIFY(QTest::qWaitForWindowExposed(&m.menu));
         const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();

@@ -26,7 +26,10 @@ Clipboard::Reading FakeClipboard::poll()
         return {Status::Pending, {}, m_serial};
     if (m_unavailable)
         return {Status::Failed, {}, m_serial};
-    return {Status::Ready, m_text, m_serial, std::exchange(earlier, {})};
+    QList<QByteArray> replaced;
+    for (const QString &text : std::exchange(earlier, {}))
+        replaced << text.toUtf8();
+    return {Status::Ready, m_text.toUtf8(), m_serial, replaced};
 }
 
 Clipboard::Reading FakeClipboard::readNow()
@@ -34,7 +37,7 @@ Clipboard::Reading FakeClipboard::readNow()
     ++m_reads;
     if (m_unavailable || m_pending)
         return {Status::Failed, {}, m_serial};
-    return {Status::Ready, m_text, m_serial};
+    return {Status::Ready, m_text.toUtf8(), m_serial};
 }
 
 bool FakeClipboard::setText(const QString &text)

@@ -3,7 +3,8 @@
 
 #include "clipboard.h"
 
-// A clipboard whose state the test sets. Writes fail while it is unavailable.
+// A clipboard whose state the test sets, in QStrings; reads give them in
+// UTF-8, as every clipboard does. Writes fail while it is unavailable.
 class FakeClipboard : public Clipboard
 {
     Q_OBJECT

@@ -1,15 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cliptext.h"
 
+#include "utf8text.h"
+
 #include <QMimeData>
 
 namespace ClipText {
 
-QString decode(const QByteArray &bytes, Encoding encoding)
+QByteArray decode(QByteArrayView bytes, Encoding encoding)
 {
     const qsizetype nul = bytes.indexOf('\0');
-    const QByteArrayView view = nul < 0 ? QByteArrayView(bytes) : QByteArrayView(bytes).first(nul);
-    return encoding == Encoding::Utf8 ? QString::fromUtf8(view) : QString::fromLatin1(view);
+    if (nul >= 0)
+        bytes = bytes.first(nul);
+    return encoding == Encoding::Utf8 ? Utf8Text::validated(bytes)
+                                      : Utf8Text::fromString(QString::fromLatin1(bytes));
 }
 
 Offer readOffer(const QList<QByteArray> &types)
@@ -33,9 +37,9 @@ Encoding encodingOf(QByteArrayView type)
     return type == "STRING" ? Encoding::Latin1 : Encoding::Utf8;
 }
 
-QByteArray encode(const QString &text, Encoding encoding)
+QByteArray latin1Of(QByteArrayView utf8)
 {
-    return encoding == Encoding::Utf8 ? text.toUtf8() : text.toLatin1();
+    return QString::fromUtf8(utf8).toLatin1();
 }
 
 bool isSecretHint(const QByteArray &hintValue)
@@ -43,7 +47,7 @@ bool isSecretHint(const QByteArray &hintValue)
     return hintValue.trimmed() == "secret";
 }
 
-QString fromMimeData(const QMimeData &data)
+QByteArray fromMimeData(const QMimeData &data)
 {
     const QString hintType = QString::fromLatin1(kPasswordHintType);
     if (data.hasFormat(hintType) && isSecretHint(data.data(hintType)))
@@ -54,11 +58,9 @@ QString fromMimeData(const QMimeData &data)
         if (data.hasFormat(QString::fromLatin1(type)))
             return {};
     }
-    QString text = data.text();
+    const QString text = data.text();
     const qsizetype nul = text.indexOf(QChar(0));
-    if (nul >= 0)
-        text.truncate(nul);
-    return text;
+    return Utf8Text::fromString(nul < 0 ? QStringView(text) : QStringView(text).first(nul));
 }
 
 } // namespace ClipText

@@ -35,15 +35,16 @@ struct Offer
 };
 Offer readOffer(const QList<QByteArray> &types);
 Encoding encodingOf(QByteArrayView type);
-// The bytes of a text offered in a type of this encoding; characters that
-// Latin-1 lacks become '?'.
-QByteArray encode(const QString &text, Encoding encoding);
+// A UTF-8 text in Latin-1, for the STRING type; characters that Latin-1
+// lacks become '?'.
+QByteArray latin1Of(QByteArrayView utf8);
 
-// Decodes offered bytes: invalid UTF-8 becomes U+FFFD, and the text ends at
-// its first NUL character. CR LF and lone CR are kept.
-QString decode(const QByteArray &bytes, Encoding encoding);
+// The text of offered bytes, as UTF-8 bytes of its own: invalid UTF-8
+// becomes U+FFFD, and the text ends at its first NUL character. CR LF and
+// lone CR are kept.
+QByteArray decode(QByteArrayView bytes, Encoding encoding);
 bool isSecretHint(const QByteArray &hintValue);
 // The text of in-process clipboard data, with the same rules.
-QString fromMimeData(const QMimeData &data);
+QByteArray fromMimeData(const QMimeData &data);
 
 } // namespace ClipText

@@ -328,7 +328,7 @@ void DataControlSession::cancelUpTo(quint64 ticket)
         m_read->abandon();
 }
 
-void DataControlSession::setText(quint64 id, const QString &text)
+void DataControlSession::setText(quint64 id, const QByteArray &utf8)
 {
     if (!m_device) {
         emit sourceCancelled(id);
@@ -344,7 +344,7 @@ void DataControlSession::setText(quint64 id, const QString &text)
         // it is known, and our own offer is never read back.
         afterCompositor(false, [this, id] { emit sourceCancelled(id); });
     };
-    m_source = std::make_unique<DataControlSource>(*m_protocol, m_manager, text,
+    m_source = std::make_unique<DataControlSource>(*m_protocol, m_manager, utf8,
                                                    m_limits.totalTimeout, this, cancelled);
     DataControlProtocol::setSelection(m_device, m_source->proxy());
     // Replaced only now, so that the selection is never empty in between.

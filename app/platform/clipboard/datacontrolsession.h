@@ -45,7 +45,7 @@ public:
     /// Ends every read with a ticket up to this one soon.
     void cancelUpTo(quint64 ticket);
     /// Makes `text` the selection, as source `id`.
-    void setText(quint64 id, const QString &text);
+    void setText(quint64 id, const QByteArray &utf8);
     /// Sets no selection.
     void clear();
 

@@ -7,10 +7,10 @@
 #include <utility>
 
 DataControlSource::DataControlSource(const DataControlProtocol &protocol, wl_proxy *manager,
-                                     const QString &text, std::chrono::milliseconds pasteDeadline,
-                                     QObject *pastes, std::function<void()> cancelled)
-    : m_source(protocol.createSource(manager)), m_text(text),
-      m_utf8(ClipText::encode(text, ClipText::Encoding::Utf8)), m_pasteDeadline(pasteDeadline),
+                                     const QByteArray &utf8,
+                                     std::chrono::milliseconds pasteDeadline, QObject *pastes,
+                                     std::function<void()> cancelled)
+    : m_source(protocol.createSource(manager)), m_utf8(utf8), m_pasteDeadline(pasteDeadline),
       m_pastes(pastes), m_cancelled(std::move(cancelled))
 {
     static const DataControlProtocol::SourceListener listener{&onSend, &onCancelled};
@@ -29,7 +29,7 @@ QByteArray DataControlSource::bytesFor(const char *mimeType)
     if (ClipText::encodingOf(mimeType) == ClipText::Encoding::Utf8)
         return m_utf8;
     if (m_latin1.isNull())
-        m_latin1 = ClipText::encode(m_text, ClipText::Encoding::Latin1);
+        m_latin1 = ClipText::latin1Of(m_utf8);
     return m_latin1;
 }
 

@@ -4,7 +4,6 @@
 #include "datacontrolprotocol.h"
 
 #include <QByteArray>
-#include <QString>
 #include <chrono>
 #include <functional>
 
@@ -20,16 +19,17 @@ public:
     /// setSelection() still has to make it the selection. Pastes become
     /// children of `pastes`, on its thread. `cancelled` runs when another
     /// selection replaces this one; it may destroy the source.
-    DataControlSource(const DataControlProtocol &protocol, wl_proxy *manager, const QString &text,
-                      std::chrono::milliseconds pasteDeadline, QObject *pastes,
-                      std::function<void()> cancelled);
+    DataControlSource(const DataControlProtocol &protocol, wl_proxy *manager,
+                      const QByteArray &utf8, std::chrono::milliseconds pasteDeadline,
+                      QObject *pastes, std::function<void()> cancelled);
     /// Withdraws the source.
     ~DataControlSource();
     DataControlSource(const DataControlSource &) = delete;
     DataControlSource &operator=(const DataControlSource &) = delete;
 
     wl_proxy *proxy() const { return m_source; }
-    const QString &text() const { return m_text; }
+    /// The text offered, in UTF-8.
+    const QByteArray &text() const { return m_utf8; }
 
 private:
     static void onSend(void *data, wl_proxy *source, const char *mimeType, int32_t fd);
@@ -37,7 +37,6 @@ private:
     QByteArray bytesFor(const char *mimeType);
 
     wl_proxy *m_source;
-    QString m_text;
     QByteArray m_utf8;
     QByteArray m_latin1;
     std::chrono::milliseconds m_pasteDeadline;

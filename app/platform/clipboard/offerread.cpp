@@ -83,9 +83,9 @@ void OfferRead::textArrived(PipeReader::Outcome outcome)
 {
     switch (outcome) {
     case PipeReader::Outcome::Done: {
-        const QString text = ClipText::decode(m_pipe->bytes().bytes(),
-                                              ClipText::encodingOf(m_offer.textTypes.first()));
-        // Once decoded, a large text costs its QString and nothing more.
+        const QByteArray text = ClipText::decode(m_pipe->bytes().bytes(),
+                                                 ClipText::encodingOf(m_offer.textTypes.first()));
+        // Once decoded, a large text costs its own bytes and nothing more.
         m_pipe->clear();
         finish(ReadOutcome::Text, text);
         return;
@@ -108,7 +108,7 @@ void OfferRead::abandon()
         finish(ReadOutcome::Cancelled);
 }
 
-void OfferRead::finish(ReadOutcome outcome, const QString &text)
+void OfferRead::finish(ReadOutcome outcome, const QByteArray &text)
 {
     if (m_finished)
         return;

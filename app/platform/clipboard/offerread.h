@@ -38,7 +38,7 @@ private:
     void hintArrived(PipeReader::Outcome outcome);
     void readText();
     void textArrived(PipeReader::Outcome outcome);
-    void finish(ReadOutcome outcome, const QString &text = {});
+    void finish(ReadOutcome outcome, const QByteArray &text = {});
 
     ClipText::Offer m_offer;
     Receive m_receive;

@@ -21,7 +21,7 @@ Clipboard::Reading QtClipboard::poll()
     if (m_dirty) {
         m_dirty = false;
         const QMimeData *data = QGuiApplication::clipboard()->mimeData();
-        m_text = data ? ClipText::fromMimeData(*data) : QString();
+        m_text = data ? ClipText::fromMimeData(*data) : QByteArray();
         ++m_serial;
     }
     return {Status::Ready, m_text, m_serial};

@@ -17,5 +17,5 @@ public:
 private:
     quint64 m_serial = 1;
     bool m_dirty = true;
-    QString m_text;
+    QByteArray m_text;
 };

@@ -4,13 +4,13 @@
 #include <QClipboard>
 #include <QGuiApplication>
 
-bool QtClipboardWriter::setText(const QString &text)
+bool QtClipboardWriter::writeText(const QString &text)
 {
     QGuiApplication::clipboard()->setText(text);
     return true;
 }
 
-bool QtClipboardWriter::clear()
+bool QtClipboardWriter::writeEmpty()
 {
     QGuiApplication::clipboard()->clear();
     return true;

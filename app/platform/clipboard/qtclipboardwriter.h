@@ -10,6 +10,10 @@ class QtClipboardWriter : public Clipboard
 public:
     using Clipboard::Clipboard;
 
-    bool setText(const QString &text) override;
-    bool clear() override;
+    bool setText(const QString &text) override { return writeText(text); }
+    bool clear() override { return writeEmpty(); }
+
+    // The same writes, for clipboards that read otherwise.
+    static bool writeText(const QString &text);
+    static bool writeEmpty();
 };

@@ -3,7 +3,7 @@
 
 #include "cliptext.h"
 
-#include <QString>
+#include <QByteArray>
 #include <chrono>
 
 /// How long and how much a read of another program's clipboard may take.
@@ -34,8 +34,8 @@ enum class ReadOutcome {
 struct ReadResult
 {
     ReadOutcome outcome = ReadOutcome::NoDisplay;
-    /// The clipboard's text; empty unless outcome is Text.
-    QString text;
+    /// The clipboard's text, in UTF-8; empty unless outcome is Text.
+    QByteArray text;
 
     /// True when the clipboard could not be read at all.
     bool failed() const

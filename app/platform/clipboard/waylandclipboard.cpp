@@ -3,6 +3,7 @@
 
 #include "datacontrolsession.h"
 #include "logcategories.h"
+#include "utf8text.h"
 
 namespace {
 
@@ -69,10 +70,11 @@ bool WaylandClipboard::setText(const QString &text)
     if (m_lost)
         return false;
     m_owned = true;
-    m_ownText = text;
+    // The source serves pastes from the same bytes.
+    m_ownText = Utf8Text::fromString(text);
     const quint64 id = ++m_sourceId;
     clipboardChanged();
-    onSession([id, text](DataControlSession &session) { session.setText(id, text); });
+    onSession([id, utf8 = m_ownText](DataControlSession &session) { session.setText(id, utf8); });
     return true;
 }
 

@@ -42,7 +42,7 @@ Q_SIGNALS:
 
 protected:
     bool ownsClipboard() const override { return m_owned; }
-    QString ownText() const override { return m_ownText; }
+    QByteArray ownText() const override { return m_ownText; }
     void startRead(quint64 ticket) override;
     void cancelRead(quint64 ticket) override;
 
@@ -60,6 +60,6 @@ private:
     QByteArray m_protocol;
     bool m_lost = false;
     bool m_owned = false;
-    QString m_ownText;
+    QByteArray m_ownText;
     quint64 m_sourceId = 0;
 };

@@ -124,13 +124,13 @@ void WorkerClipboard::finishRead(const ReadResult &result)
 void WorkerClipboard::keepUnpolled()
 {
     // Bounded: a burst of copies between two polls keeps its newest texts.
-    constexpr qsizetype kMaxChars = 32 * 1024 * 1024;
+    constexpr qsizetype kMaxBytes = 64 * 1024 * 1024;
     if (!m_readAhead || m_reading.serial <= m_polledSerial || m_reading.text.isEmpty() ||
-        m_reading.text.size() > kMaxChars)
+        m_reading.text.size() > kMaxBytes)
         return;
     m_unpolled << m_reading.text;
     m_unpolledSize += m_reading.text.size();
-    while (m_unpolledSize > kMaxChars) {
+    while (m_unpolledSize > kMaxBytes) {
         m_unpolledSize -= m_unpolled.first().size();
         m_unpolled.removeFirst();
     }

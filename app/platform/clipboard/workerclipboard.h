@@ -37,7 +37,7 @@ protected:
     explicit WorkerClipboard(std::chrono::milliseconds readBudget, QObject *parent = nullptr);
 
     virtual bool ownsClipboard() const = 0;
-    virtual QString ownText() const = 0;
+    virtual QByteArray ownText() const = 0;
     /// Starts reading the clipboard off the UI thread; the result comes back
     /// through finishRead(), on the UI thread. One read runs at a time.
     virtual void startRead(quint64 ticket) = 0;
@@ -71,7 +71,7 @@ private:
     bool m_inFlight = false;
     bool m_readAhead = false;
     // Texts read ahead and replaced before a poll() took them.
-    QStringList m_unpolled;
+    QList<QByteArray> m_unpolled;
     qsizetype m_unpolledSize = 0;
     quint64 m_polledSerial = 0;
     quint64 m_ticket = 0;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "x11clipboard.h"
 
+#include "qtclipboardwriter.h"
+
 #include <QGuiApplication>
 #include <QMimeData>
 #include <limits>
@@ -31,14 +33,12 @@ void X11Clipboard::onClipboardChanged(QClipboard::Mode mode)
 
 bool X11Clipboard::setText(const QString &text)
 {
-    QGuiApplication::clipboard()->setText(text);
-    return true;
+    return QtClipboardWriter::writeText(text);
 }
 
 bool X11Clipboard::clear()
 {
-    QGuiApplication::clipboard()->clear();
-    return true;
+    return QtClipboardWriter::writeEmpty();
 }
 
 bool X11Clipboard::ownsClipboard() const
@@ -46,10 +46,10 @@ bool X11Clipboard::ownsClipboard() const
     return QGuiApplication::clipboard()->ownsClipboard();
 }
 
-QString X11Clipboard::ownText() const
+QByteArray X11Clipboard::ownText() const
 {
     const QMimeData *data = QGuiApplication::clipboard()->mimeData();
-    return data ? ClipText::fromMimeData(*data) : QString();
+    return data ? ClipText::fromMimeData(*data) : QByteArray();
 }
 
 void X11Clipboard::startRead(quint64 ticket)

@@ -27,7 +27,7 @@ public:
 
 protected:
     bool ownsClipboard() const override;
-    QString ownText() const override;
+    QByteArray ownText() const override;
     void startRead(quint64 ticket) override;
     void cancelRead(quint64 ticket) override;
 

@@ -197,7 +197,7 @@ X11SelectionReader::Result X11SelectionReader::readFromOwner()
     if (offered.textTypes.isEmpty())
         return {Outcome::NoText, {}};
     for (const xcb_atom_t type : std::as_const(offered.textTypes)) {
-        QString text;
+        QByteArray text;
         step = fetchText(type, time, &text);
         if (step == Step::Done)
             return {Outcome::Text, std::move(text)};
@@ -371,13 +371,13 @@ X11SelectionReader::Step X11SelectionReader::smallAnswer(xcb_atom_t target, xcb_
 }
 
 X11SelectionReader::Step X11SelectionReader::fetchText(xcb_atom_t target, xcb_timestamp_t time,
-                                                       QString *text)
+                                                       QByteArray *text)
 {
     Step step = convert(target, time);
     if (step != Step::Done)
         return step;
     // The raw bytes live outside the heap: once decoded, a large text costs
-    // its QString and nothing more.
+    // its own bytes and nothing more.
     MappedBuffer bytes;
     Property property;
     step = readProperty(&bytes, m_limits.maxBytes, &property);

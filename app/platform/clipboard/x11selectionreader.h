@@ -83,7 +83,7 @@ private:
     // Asks for a small value of `target` (the type list, the password hint).
     Step smallAnswer(xcb_atom_t target, xcb_timestamp_t time, MappedBuffer *value,
                      Property *property, bool *answered);
-    Step fetchText(xcb_atom_t target, xcb_timestamp_t time, QString *text);
+    Step fetchText(xcb_atom_t target, xcb_timestamp_t time, QByteArray *text);
     Step receiveIncrementally(MappedBuffer *bytes, Property *property);
 
     template <typename Match> Step waitForEvent(Match match, Clock::time_point stepDeadline);

@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QByteArray>
+#include <QList>
 #include <QObject>
 #include <QString>
-#include <QStringList>
 
-// The system clipboard as the program sees it: plain text only.
+// The system clipboard as the program sees it: plain text only. Texts read
+// come as UTF-8 bytes (see utf8text.h), valid and without NUL characters, so
+// that a large text costs its size once, from the reader to the history.
 //
 // Reading never blocks the UI thread on another program. An implementation
 // keeps the result of its last completed read and starts a new read only when
@@ -22,12 +25,12 @@ public:
     struct Reading
     {
         Status status = Status::Pending;
-        QString text;
+        QByteArray text;
         // Grows with every completed read; equal serials mean the same reading.
         quint64 serial = 0;
         // Texts read since the last poll() that the clipboard replaced before
         // it, oldest first, so that no copy goes unseen between two polls.
-        QStringList earlier = {};
+        QList<QByteArray> earlier = {};
     };
 
     using QObject::QObject;

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cliptext.h"
+#include "utf8text.h"
 
 #include <QMimeData>
+#include <QRandomGenerator>
 #include <QTest>
 
 class TestClipText : public QObject
@@ -10,6 +12,8 @@ class TestClipText : public QObject
 private Q_SLOTS:
     void decode_data();
     void decode();
+    void decodedTextTakesItsSize();
+    void leftAgreesWithWholeDecoding();
     void secretMimeDataIsEmpty();
     void offerRules_data();
     void offerRules();
@@ -30,6 +34,12 @@ void TestClipText::decode_data()
         << QByteArray("a\r\nb\rc") << false << QStringLiteral("a\r\nb\rc");
     QTest::newRow("blanks") << QByteArray("   ") << false << QStringLiteral("   ");
     QTest::newRow("latin1") << QByteArray("caf\xe9") << true << QStringLiteral("café");
+    QTest::newRow("byte order mark") << QByteArray("\xEF\xBB\xBF"
+                                                   "abc")
+                                     << false << QStringLiteral("abc");
+    QTest::newRow("encoded surrogate")
+        << QByteArray("a\xED\xA0\x80") << false << QStringLiteral("a\uFFFD\uFFFD\uFFFD");
+    QTest::newRow("emoji") << QByteArray("\xF0\x9F\x98\x80!") << false << QStringLiteral("😀!");
 }
 
 void TestClipText::decode()
@@ -37,9 +47,37 @@ void TestClipText::decode()
     QFETCH(QByteArray, bytes);
     QFETCH(bool, latin1);
     QFETCH(QString, text);
-    QCOMPARE(
-        ClipText::decode(bytes, latin1 ? ClipText::Encoding::Latin1 : ClipText::Encoding::Utf8),
-        text);
+    const QByteArray decoded =
+        ClipText::decode(bytes, latin1 ? ClipText::Encoding::Latin1 : ClipText::Encoding::Utf8);
+    // The program's own bytes: valid UTF-8 of exactly that text.
+    QCOMPARE(decoded, text.toUtf8());
+}
+
+void TestClipText::decodedTextTakesItsSize()
+{
+    // Converting reserves for the worst case; what is kept must not.
+    const auto fits = [](const QByteArray &text) { return text.capacity() <= text.size() + 64; };
+    QVERIFY(fits(ClipText::decode(QByteArray(100'000, '\xe9'), ClipText::Encoding::Latin1)));
+    QVERIFY(fits(ClipText::decode(QByteArray(100'000, 'a') + '\xff', ClipText::Encoding::Utf8)));
+}
+
+void TestClipText::leftAgreesWithWholeDecoding()
+{
+    // One to four bytes a character, cut anywhere, and invalid bytes.
+    const QStringList pieces = {QStringLiteral("a"), QStringLiteral("è"), QStringLiteral("☕"),
+                                QStringLiteral("😀"), QStringLiteral("\n")};
+    QRandomGenerator rng(7);
+    for (int round = 0; round < 500; ++round) {
+        QByteArray utf8;
+        for (int i = int(rng.bounded(40)); i > 0; --i)
+            utf8 += rng.bounded(20) == 0 ? QByteArray("\xff")
+                                         : pieces[int(rng.bounded(pieces.size()))].toUtf8();
+        const QString whole = QString::fromUtf8(utf8);
+        const qsizetype count = rng.bounded(int(whole.size()) + 3);
+        QCOMPARE(Utf8Text::left(utf8, count), whole.left(count));
+        const QString head = Utf8Text::head(utf8, count);
+        QCOMPARE(head, whole.size() > count ? whole.left(count) + QStringLiteral("...") : whole);
+    }
 }
 
 void TestClipText::secretMimeDataIsEmpty()

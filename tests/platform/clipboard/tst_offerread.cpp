@@ -91,7 +91,7 @@ ReadResult readOffer(FakeSource &source, const QList<QByteArray> &types,
     QSignalSpy finished(&read, &OfferRead::finished);
     read.start();
     if (finished.isEmpty() && !finished.wait(10000))
-        return {ReadOutcome::NoDisplay, QStringLiteral("no answer")};
+        return {ReadOutcome::NoDisplay, "no answer"};
     return finished.first().first().value<ReadResult>();
 }
 

@@ -224,7 +224,7 @@ void TestWaylandClipboard::readAheadHandsOverTextsReplacedBeforeAPoll()
     QCOMPARE(clipboard->readNow().text, QStringLiteral("secondo"));
     const Clipboard::Reading reading = clipboard->poll();
     QCOMPARE(reading.text, QStringLiteral("secondo"));
-    QCOMPARE(reading.earlier, QStringList{"primo"});
+    QCOMPARE(reading.earlier, QList<QByteArray>{"primo"});
     QVERIFY(clipboard->poll().earlier.isEmpty());
 }
 

@@ -121,7 +121,7 @@ void TestX11Clipboard::readAheadReadsEachChangeAtOnce()
     QCOMPARE(clipboard.readNow().text, QStringLiteral("secondo"));
     const Clipboard::Reading reading = clipboard.poll();
     QCOMPARE(reading.text, QStringLiteral("secondo"));
-    QCOMPARE(reading.earlier, QStringList{"primo"});
+    QCOMPARE(reading.earlier, QList<QByteArray>{"primo"});
     QVERIFY(clipboard.poll().earlier.isEmpty());
 
     // Without read-ahead a change waits for the next poll.
