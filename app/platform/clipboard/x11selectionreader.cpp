@@ -18,9 +18,11 @@ struct FreeDeleter
 };
 template <typename T> using XcbPtr = std::unique_ptr<T, FreeDeleter>;
 
-// Property reads go in pieces of this many 32-bit units (256 KiB), so a large
-// text never needs a second full-size reply buffer next to our own.
-constexpr quint32 kChunkUnits = 64 * 1024;
+// Property reads go in pieces of this many 32-bit units (64 KiB), so a large
+// text never needs a second full-size reply buffer next to our own; and below
+// the allocator's mapping threshold, so that each piece reuses the last one's
+// memory and the thread keeps no more than one of them once the read is done.
+constexpr quint32 kChunkUnits = 16 * 1024;
 // TARGETS lists and hint values are small; more is nonsense.
 constexpr qsizetype kSmallPropertyLimit = 64 * 1024;
 
