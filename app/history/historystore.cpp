@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "historystore.h"
 
-#include "utf8text.h"
-
 #include <QTimer>
 #include <utility>
 
@@ -47,7 +45,7 @@ QVariant HistoryStore::data(const QModelIndex &index, int role) const
     case Qt::CheckStateRole:
         return entry.checked ? Qt::Checked : Qt::Unchecked;
     case ContentRole:
-        return QString::fromUtf8(entry.content);
+        return Utf8Text::toString(entry.content);
     case CaptionRole:
         return caption(index.row());
     case NameIdRole:

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "utf8text.h"
+
 #include <QAbstractListModel>
 #include <QByteArray>
 #include <QHash>
@@ -58,10 +60,10 @@ public:
     // index, or -1 when the store is full. The entry keeps these very bytes.
     int appendEntry(const QByteArray &utf8);
     // The whole content, as copied back.
-    QString readContent(int index) const { return QString::fromUtf8(m_entries.at(index).content); }
+    QString readContent(int index) const { return Utf8Text::toString(m_entries.at(index).content); }
     const QByteArray &contentBytes(int index) const { return m_entries.at(index).content; }
     // The whole name, for editing.
-    QString name(int index) const { return QString::fromUtf8(m_entries.at(index).name); }
+    QString name(int index) const { return Utf8Text::toString(m_entries.at(index).name); }
     QString caption(int index) const;
     bool isChecked(int index) const { return m_entries.at(index).checked; }
     void setChecked(int index, bool checked);

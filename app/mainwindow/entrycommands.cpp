@@ -305,6 +305,6 @@ void EntryCommands::viewClipboard()
         return;
     }
     Form2 viewer(m_platform, m_help, m_store, m_list, &m_window);
-    viewer.fillForClipboardView(QString::fromUtf8(*text));
+    viewer.fillForClipboardView(Utf8Text::toString(*text));
     m_bracket.showModal(viewer);
 }

@@ -39,7 +39,7 @@ Encoding encodingOf(QByteArrayView type)
 
 QByteArray latin1Of(QByteArrayView utf8)
 {
-    return QString::fromUtf8(utf8).toLatin1();
+    return Utf8Text::toString(utf8).toLatin1();
 }
 
 bool isSecretHint(const QByteArray &hintValue)

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "utf8text.h"
 
+#include <QStringDecoder>
+
 namespace Utf8Text {
 
 namespace {
@@ -15,6 +17,12 @@ QByteArray fromString(QStringView text)
     QByteArray utf8 = text.toUtf8();
     utf8.squeeze();
     return utf8;
+}
+
+QString toString(QByteArrayView utf8)
+{
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+    return decoder.decode(utf8);
 }
 
 QByteArray validated(QByteArrayView bytes)
@@ -33,7 +41,7 @@ QString left(QByteArrayView utf8, qsizetype count)
     const qsizetype enough = 3 * count + 3;
     if (utf8.size() > enough)
         utf8 = utf8.first(enough);
-    return QString::fromUtf8(utf8).left(count);
+    return toString(utf8).left(count);
 }
 
 QString head(QByteArrayView utf8, qsizetype count, QStringView more)

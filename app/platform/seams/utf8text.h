@@ -12,11 +12,14 @@ namespace Utf8Text {
 
 // The UTF-8 bytes of a text, in no more memory than they take.
 QByteArray fromString(QStringView text);
+// The text of valid UTF-8 bytes, exactly: a leading U+FEFF stays a character
+// (QString::fromUtf8() would take it for a byte order mark and drop it).
+QString toString(QByteArrayView utf8);
 // The text of bytes that should be UTF-8, as QString::fromUtf8() reads them
 // (a leading byte order mark dropped, invalid sequences as U+FFFD), in bytes
 // of its own that are valid UTF-8: valid bytes are copied as they are.
 QByteArray validated(QByteArrayView bytes);
-// QString::fromUtf8(utf8).left(count), decoding no more than that needs.
+// toString(utf8).left(count), decoding no more than that needs.
 QString left(QByteArrayView utf8, qsizetype count);
 // The first `count` characters, with "..." (or `more`) after them when the
 // text is longer.

@@ -37,6 +37,10 @@ void TestClipText::decode_data()
     QTest::newRow("byte order mark") << QByteArray("\xEF\xBB\xBF"
                                                    "abc")
                                      << false << QStringLiteral("abc");
+    // Only the first is a byte order mark; the second is a character of the text.
+    QTest::newRow("two byte order marks") << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF"
+                                                        "abc")
+                                          << false << QStringLiteral("\uFEFFabc");
     QTest::newRow("encoded surrogate")
         << QByteArray("a\xED\xA0\x80") << false << QStringLiteral("a\uFFFD\uFFFD\uFFFD");
     QTest::newRow("emoji") << QByteArray("\xF0\x9F\x98\x80!") << false << QStringLiteral("😀!");
