@@ -256,9 +256,9 @@ void largeText(const Rig &rig, qsizetype megabytes)
                 qlonglong(readyMs), qlonglong(stalls.worstMs()), uiCpuMs,
                 clipboard->readsStarted() - readsBefore);
     std::printf("    memory growth: RSS %+.1f MB, PSS %+.1f MB, peak RSS %+.1f MB "
-                "(the text as QString: %.1f MB)\n",
+                "(the text in UTF-8: %.1f MB)\n",
                 (after.rssKb - before.rssKb) / 1024.0, (after.pssKb - before.pssKb) / 1024.0,
-                (after.peakKb - before.rssKb) / 1024.0, reading.text.size() * 2 / 1048576.0);
+                (after.peakKb - before.rssKb) / 1024.0, reading.text.size() / 1048576.0);
     reading = {};
     rig.release();
 }
