@@ -32,9 +32,9 @@ public:
     QByteArray text;
     Reading poll() override { return {Status::Ready, text, 7}; }
     Reading readNow() override { return poll(); }
-    bool setText(const QString &t) override
+    bool setText(const QByteArray &utf8) override
     {
-        text = t.toUtf8();
+        text = utf8;
         return true;
     }
     bool clear() override { return setText({}); }

@@ -3,9 +3,9 @@
 
 #include "clipboard.h"
 
-bool ClipboardWriter::copy(Clipboard &clipboard, const QString &text, bool emptyFirst)
+bool ClipboardWriter::copy(Clipboard &clipboard, const QByteArray &utf8, bool emptyFirst)
 {
-    return (!emptyFirst || clipboard.clear()) && clipboard.setText(text);
+    return (!emptyFirst || clipboard.clear()) && clipboard.setText(utf8);
 }
 
 QString ClipboardWriter::unavailableMessage()

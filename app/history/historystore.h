@@ -64,6 +64,7 @@ public:
     const QByteArray &contentBytes(int index) const { return m_entries.at(index).content; }
     // The whole name, for editing.
     QString name(int index) const { return Utf8Text::toString(m_entries.at(index).name); }
+    const QByteArray &nameBytes(int index) const { return m_entries.at(index).name; }
     QString caption(int index) const;
     bool isChecked(int index) const { return m_entries.at(index).checked; }
     void setChecked(int index, bool checked);

@@ -136,7 +136,7 @@ void EntryCommands::copyBack(bool emptyFirst)
     const int index = selectedRow(m_list);
     if (index < 0 || index >= m_store.count())
         return;
-    if (!ClipboardWriter::copy(m_platform.clipboard, m_store.readContent(index), emptyFirst))
+    if (!ClipboardWriter::copy(m_platform.clipboard, m_store.contentBytes(index), emptyFirst))
         reportUnavailable();
 }
 
@@ -182,7 +182,7 @@ void EntryCommands::removeEntry(int index, bool ask, const QByteArray &clipboard
             m_bracket.close(wasChecked);
             return;
         }
-        if (!m_platform.clipboard.setText(QString())) {
+        if (!m_platform.clipboard.setText({})) {
             reportUnavailableInBracket();
             m_bracket.close(wasChecked);
             return;
@@ -214,7 +214,7 @@ void EntryCommands::deleteChecked()
         checked.begin(), checked.end(), [&](int i) { return m_store.contentBytes(i) == *text; });
     if (holdsClipboard) {
         const bool wasChecked = m_bracket.open();
-        const bool emptied = m_platform.clipboard.setText(QString());
+        const bool emptied = m_platform.clipboard.setText({});
         if (!emptied)
             reportUnavailableInBracket();
         m_bracket.close(wasChecked);
@@ -254,7 +254,7 @@ void EntryCommands::emptyHistory(EmptyFrom from)
         int answer = MessageBox::Cancel;
         confirm([from](const QByteArray &now) { return emptyQuestion(from, preview(now)); },
                 MessageBox::YesNoCancel + MessageBox::Question, &answer);
-        if (answer == MessageBox::Yes && !m_platform.clipboard.setText(QString())) {
+        if (answer == MessageBox::Yes && !m_platform.clipboard.setText({})) {
             reportUnavailableInBracket();
             answer = MessageBox::Cancel;
         }
@@ -274,9 +274,9 @@ void EntryCommands::mergeChecked()
     const CommandGuard command(m_running);
     if (!command)
         return;
-    QString merged;
+    QByteArray merged;
     for (const int i : m_store.checkedRows())
-        merged += m_store.name(i);
+        merged += m_store.nameBytes(i);
     if (!ClipboardWriter::copy(m_platform.clipboard, merged, false)) {
         reportUnavailable();
         return;

@@ -79,7 +79,7 @@ void TrayCopyMenu::copyEntry(int index)
     if (index < 1 || index > m_store.count())
         return;
     // Emptying the clipboard first leaves no other format behind.
-    if (!ClipboardWriter::copy(m_clipboard, m_store.readContent(index - 1), true))
+    if (!ClipboardWriter::copy(m_clipboard, m_store.contentBytes(index - 1), true))
         m_messages.MsgBox(ClipboardWriter::unavailableMessage(), MessageBox::Exclamation);
 }
 

@@ -40,12 +40,12 @@ Clipboard::Reading FakeClipboard::readNow()
     return {Status::Ready, m_text.toUtf8(), m_serial};
 }
 
-bool FakeClipboard::setText(const QString &text)
+bool FakeClipboard::setText(const QByteArray &utf8)
 {
     if (m_unavailable)
         return false;
     ++m_writes;
-    copy(text);
+    copy(QString::fromUtf8(utf8));
     return true;
 }
 

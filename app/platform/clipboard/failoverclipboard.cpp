@@ -45,9 +45,9 @@ Clipboard::Reading FailoverClipboard::continued(Reading reading)
     return reading;
 }
 
-bool FailoverClipboard::setText(const QString &text)
+bool FailoverClipboard::setText(const QByteArray &utf8)
 {
-    return m_current->setText(text);
+    return m_current->setText(utf8);
 }
 
 bool FailoverClipboard::clear()

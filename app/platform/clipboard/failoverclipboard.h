@@ -23,7 +23,7 @@ public:
 
     Reading poll() override;
     Reading readNow() override;
-    bool setText(const QString &text) override;
+    bool setText(const QByteArray &utf8) override;
     bool clear() override;
     void setReadAhead(bool on) override;
 

@@ -1,13 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "qtclipboard.h"
 
-#include "cliptext.h"
-
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QMimeData>
 
-QtClipboard::QtClipboard(QObject *parent) : QtClipboardWriter(parent)
+QtClipboard::QtClipboard(QObject *parent) : Clipboard(parent)
 {
     connect(QGuiApplication::clipboard(), &QClipboard::changed, this,
             [this](QClipboard::Mode mode) {
@@ -20,8 +17,7 @@ Clipboard::Reading QtClipboard::poll()
 {
     if (m_dirty) {
         m_dirty = false;
-        const QMimeData *data = QGuiApplication::clipboard()->mimeData();
-        m_text = data ? ClipText::fromMimeData(*data) : QByteArray();
+        m_text = m_writer.ownText();
         ++m_serial;
     }
     return {Status::Ready, m_text, m_serial};
@@ -30,4 +26,16 @@ Clipboard::Reading QtClipboard::poll()
 Clipboard::Reading QtClipboard::readNow()
 {
     return poll();
+}
+
+bool QtClipboard::setText(const QByteArray &utf8)
+{
+    m_writer.setText(utf8);
+    return true;
+}
+
+bool QtClipboard::clear()
+{
+    m_writer.clear();
+    return true;
 }

@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "clipboard.h"
 #include "qtclipboardwriter.h"
 
 // The clipboard through QClipboard alone. Used where the clipboard lives in
 // this process (the offscreen platform) and no other program can stall it.
-class QtClipboard : public QtClipboardWriter
+class QtClipboard : public Clipboard
 {
     Q_OBJECT
 public:
@@ -13,8 +14,11 @@ public:
 
     Reading poll() override;
     Reading readNow() override;
+    bool setText(const QByteArray &utf8) override;
+    bool clear() override;
 
 private:
+    QtClipboardWriter m_writer;
     quint64 m_serial = 1;
     bool m_dirty = true;
     QByteArray m_text;

@@ -1,19 +1,26 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "clipboard.h"
+#include <QByteArray>
+#include <QMimeData>
+#include <QPointer>
 
-// A clipboard whose writes go through QClipboard: Qt then owns the
-// selection and answers other programs' requests itself.
-class QtClipboardWriter : public Clipboard
+// Writes to the clipboard through QClipboard: Qt then owns the selection and
+// answers other programs' requests itself. What it put there is remembered
+// in UTF-8, so that the program's own text is known without converting
+// Qt's copy of it back.
+class QtClipboardWriter
 {
 public:
-    using Clipboard::Clipboard;
+    // Puts a UTF-8 text on the clipboard.
+    void setText(const QByteArray &utf8);
+    void clear();
+    // The text this process's clipboard holds, in UTF-8: the one put there
+    // through setText(), or whatever else within the process set it since
+    // (a text field's copy, say).
+    QByteArray ownText() const;
 
-    bool setText(const QString &text) override { return writeText(text); }
-    bool clear() override { return writeEmpty(); }
-
-    // The same writes, for clipboards that read otherwise.
-    static bool writeText(const QString &text);
-    static bool writeEmpty();
+private:
+    QPointer<QMimeData> m_data;
+    QByteArray m_utf8;
 };

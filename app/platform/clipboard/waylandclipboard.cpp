@@ -3,7 +3,6 @@
 
 #include "datacontrolsession.h"
 #include "logcategories.h"
-#include "utf8text.h"
 
 namespace {
 
@@ -65,13 +64,13 @@ template <typename Call> void WaylandClipboard::onSession(Call call)
         m_session, [session = m_session, call] { call(*session); }, Qt::QueuedConnection);
 }
 
-bool WaylandClipboard::setText(const QString &text)
+bool WaylandClipboard::setText(const QByteArray &utf8)
 {
     if (m_lost)
         return false;
     m_owned = true;
     // The source serves pastes from the same bytes.
-    m_ownText = Utf8Text::fromString(text);
+    m_ownText = utf8;
     const quint64 id = ++m_sourceId;
     clipboardChanged();
     onSession([id, utf8 = m_ownText](DataControlSession &session) { session.setText(id, utf8); });

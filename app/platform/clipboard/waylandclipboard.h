@@ -30,7 +30,7 @@ public:
     /// Ends the connection; a read or a paste in flight is dropped, never waited out.
     ~WaylandClipboard() override;
 
-    bool setText(const QString &text) override;
+    bool setText(const QByteArray &utf8) override;
     bool clear() override;
 
     /// The data-control manager in use, e.g. "ext_data_control_manager_v1".

@@ -1,10 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "x11clipboard.h"
 
-#include "qtclipboardwriter.h"
-
 #include <QGuiApplication>
-#include <QMimeData>
 #include <limits>
 
 X11Clipboard::X11Clipboard(const X11ReadLimits &limits, QObject *parent)
@@ -31,14 +28,16 @@ void X11Clipboard::onClipboardChanged(QClipboard::Mode mode)
         clipboardChanged();
 }
 
-bool X11Clipboard::setText(const QString &text)
+bool X11Clipboard::setText(const QByteArray &utf8)
 {
-    return QtClipboardWriter::writeText(text);
+    m_writer.setText(utf8);
+    return true;
 }
 
 bool X11Clipboard::clear()
 {
-    return QtClipboardWriter::writeEmpty();
+    m_writer.clear();
+    return true;
 }
 
 bool X11Clipboard::ownsClipboard() const
@@ -48,8 +47,7 @@ bool X11Clipboard::ownsClipboard() const
 
 QByteArray X11Clipboard::ownText() const
 {
-    const QMimeData *data = QGuiApplication::clipboard()->mimeData();
-    return data ? ClipText::fromMimeData(*data) : QByteArray();
+    return m_writer.ownText();
 }
 
 void X11Clipboard::startRead(quint64 ticket)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "qtclipboardwriter.h"
 #include "workerclipboard.h"
 #include "x11selectionreader.h"
 
@@ -22,7 +23,7 @@ public:
     /// Stops the worker; a read in flight is cancelled, never waited out.
     ~X11Clipboard() override;
 
-    bool setText(const QString &text) override;
+    bool setText(const QByteArray &utf8) override;
     bool clear() override;
 
 protected:
@@ -34,6 +35,7 @@ protected:
 private:
     void onClipboardChanged(QClipboard::Mode mode);
 
+    QtClipboardWriter m_writer;
     std::unique_ptr<X11SelectionReader> m_reader;
     QThread m_thread;
     // Lives on m_thread; reads run there as queued calls.

@@ -40,8 +40,8 @@ public:
     // A fresh reading for a user command: waits (while still processing
     // events) until the read in flight completes or misses its deadline.
     virtual Reading readNow() = 0;
-    // Puts text on the clipboard; false when the clipboard cannot be opened.
-    virtual bool setText(const QString &text) = 0;
+    // Puts a UTF-8 text on the clipboard; false when the clipboard cannot be opened.
+    virtual bool setText(const QByteArray &utf8) = 0;
     // Empties the clipboard of every format; false when it cannot be opened.
     virtual bool clear() = 0;
     // With read-ahead on, a change of the clipboard is read at once rather

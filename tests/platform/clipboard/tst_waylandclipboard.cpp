@@ -233,7 +233,7 @@ void TestWaylandClipboard::ownTextServesEveryPasteAndIsNeverReadBack()
     auto clipboard = connected();
     clipboard->setReadAhead(true);
     const QString text = QStringLiteral("il mio testo ✓ caffè");
-    QVERIFY(clipboard->setText(text));
+    QVERIFY(clipboard->setText(text.toUtf8()));
     const int reads = clipboard->readsStarted();
     QCOMPARE(clipboard->poll().text, text);
     for (const char *type : ClipText::kTextTypes) {
@@ -248,7 +248,7 @@ void TestWaylandClipboard::ownTextServesEveryPasteAndIsNeverReadBack()
     // A large text reaches a paste whole, with the UI thread free meanwhile.
     const QString large = QStringLiteral("Riga di prova: città ☕\n").repeated(400000);
     QSignalSpy echoed(clipboard.get(), &WaylandClipboard::changed);
-    QVERIFY(clipboard->setText(large));
+    QVERIFY(clipboard->setText(large.toUtf8()));
     QVERIFY(echoed.wait(5000)); // the compositor has it
     StallMeter stalls;
     const QByteArray pasted = pasteWithWlPaste();
@@ -291,7 +291,7 @@ void TestWaylandClipboard::compositorGoingAwayFailsOverWithoutBusyLoop()
     auto *fallback = new FakeClipboard;
     FailoverClipboard clipboard(std::move(primary),
                                 [fallback] { return std::unique_ptr<Clipboard>(fallback); });
-    QVERIFY(wayland.setText(QStringLiteral("mio")));
+    QVERIFY(wayland.setText(QByteArrayLiteral("mio")));
     const quint64 serial = clipboard.poll().serial;
     QCOMPARE(&clipboard.current(), &wayland);
 
@@ -300,7 +300,7 @@ void TestWaylandClipboard::compositorGoingAwayFailsOverWithoutBusyLoop()
     QVERIFY(lost.wait(5000));
     QVERIFY(!wayland.isConnected());
     QCOMPARE(settle(wayland).status, Status::Failed);
-    QVERIFY(!wayland.setText(QStringLiteral("perso")));
+    QVERIFY(!wayland.setText(QByteArrayLiteral("perso")));
     const double before = processCpuMs();
     QTest::qWait(1000);
     QVERIFY2(processCpuMs() - before < 100, qPrintable(QString::number(processCpuMs() - before)));
@@ -311,7 +311,7 @@ void TestWaylandClipboard::compositorGoingAwayFailsOverWithoutBusyLoop()
     const Clipboard::Reading reading = clipboard.poll();
     QCOMPARE(reading.text, QStringLiteral("da X11"));
     QVERIFY(reading.serial > serial);
-    QVERIFY(clipboard.setText(QStringLiteral("scritto")));
+    QVERIFY(clipboard.setText(QByteArrayLiteral("scritto")));
     QCOMPARE(fallback->text(), QStringLiteral("scritto"));
 }
 

@@ -312,11 +312,15 @@ void TestX11Clipboard::changeDuringReadIsReadAgain()
 void TestX11Clipboard::ownTextIsAnsweredLocally()
 {
     X11Clipboard clipboard(testLimits());
-    QVERIFY(clipboard.setText(QStringLiteral("il mio testo ✓")));
+    QVERIFY(clipboard.setText(QStringLiteral("il mio testo ✓").toUtf8()));
     QVERIFY(QGuiApplication::clipboard()->ownsClipboard());
     Clipboard::Reading reading = clipboard.poll();
     QCOMPARE(reading.status, Status::Ready);
     QCOMPARE(reading.text, QStringLiteral("il mio testo ✓"));
+    QCOMPARE(clipboard.readsStarted(), 0);
+    // A text field of this program copies: that is the clipboard's text now.
+    QGuiApplication::clipboard()->setText(QStringLiteral("dal campo di testo"));
+    QTRY_COMPARE(clipboard.poll().text, QStringLiteral("dal campo di testo"));
     QCOMPARE(clipboard.readsStarted(), 0);
 
     // Another program takes over: its text is read again from it.
