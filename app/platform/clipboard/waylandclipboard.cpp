@@ -83,8 +83,9 @@ bool WaylandClipboard::clear()
         return false;
     m_owned = false;
     m_ownText.clear();
-    clipboardChanged();
+    // Emptied before the change is announced: a read it starts finds no selection.
     onSession([](DataControlSession &session) { session.clear(); });
+    clipboardChanged();
     return true;
 }
 
