@@ -27,15 +27,3 @@ Clipboard::Reading QtClipboard::readNow()
 {
     return poll();
 }
-
-bool QtClipboard::setText(const QByteArray &utf8)
-{
-    m_writer.setText(utf8);
-    return true;
-}
-
-bool QtClipboard::clear()
-{
-    m_writer.clear();
-    return true;
-}

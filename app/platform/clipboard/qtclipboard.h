@@ -14,8 +14,8 @@ public:
 
     Reading poll() override;
     Reading readNow() override;
-    bool setText(const QByteArray &utf8) override;
-    bool clear() override;
+    bool setText(const QByteArray &utf8) override { return m_writer.setText(utf8); }
+    bool clear() override { return m_writer.clear(); }
 
 private:
     QtClipboardWriter m_writer;

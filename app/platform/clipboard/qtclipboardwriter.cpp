@@ -7,7 +7,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 
-void QtClipboardWriter::setText(const QByteArray &utf8)
+bool QtClipboardWriter::setText(const QByteArray &utf8)
 {
     auto *data = new QMimeData;
     data->setText(Utf8Text::toString(utf8));
@@ -15,12 +15,14 @@ void QtClipboardWriter::setText(const QByteArray &utf8)
     m_utf8 = utf8;
     // The clipboard owns the data from here on, and deletes it once replaced.
     QGuiApplication::clipboard()->setMimeData(data);
+    return true;
 }
 
-void QtClipboardWriter::clear()
+bool QtClipboardWriter::clear()
 {
     m_utf8.clear();
     QGuiApplication::clipboard()->clear();
+    return true;
 }
 
 QByteArray QtClipboardWriter::ownText() const

@@ -12,9 +12,10 @@
 class QtClipboardWriter
 {
 public:
-    // Puts a UTF-8 text on the clipboard.
-    void setText(const QByteArray &utf8);
-    void clear();
+    // Puts a UTF-8 text on the clipboard, or empties it; Qt's clipboard
+    // always takes it.
+    bool setText(const QByteArray &utf8);
+    bool clear();
     // The text this process's clipboard holds, in UTF-8: the one put there
     // through setText(), or whatever else within the process set it since
     // (a text field's copy, say).

@@ -28,18 +28,6 @@ void X11Clipboard::onClipboardChanged(QClipboard::Mode mode)
         clipboardChanged();
 }
 
-bool X11Clipboard::setText(const QByteArray &utf8)
-{
-    m_writer.setText(utf8);
-    return true;
-}
-
-bool X11Clipboard::clear()
-{
-    m_writer.clear();
-    return true;
-}
-
 bool X11Clipboard::ownsClipboard() const
 {
     return QGuiApplication::clipboard()->ownsClipboard();

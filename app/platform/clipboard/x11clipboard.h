@@ -23,8 +23,8 @@ public:
     /// Stops the worker; a read in flight is cancelled, never waited out.
     ~X11Clipboard() override;
 
-    bool setText(const QByteArray &utf8) override;
-    bool clear() override;
+    bool setText(const QByteArray &utf8) override { return m_writer.setText(utf8); }
+    bool clear() override { return m_writer.clear(); }
 
 protected:
     bool ownsClipboard() const override;
