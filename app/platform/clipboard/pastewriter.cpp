@@ -26,6 +26,8 @@ PasteWriter::PasteWriter(int fd, const QByteArray &data, std::chrono::millisecon
 {
     ::fcntl(m_fd, F_SETFL, ::fcntl(m_fd, F_GETFL) | O_NONBLOCK);
     connect(&m_notifier, &QSocketNotifier::activated, this, &PasteWriter::writeAvailable);
+    // The pasting client gets its whole time: a coarse timer may fire 5% early.
+    m_deadline.setTimerType(Qt::PreciseTimer);
     m_deadline.setSingleShot(true);
     connect(&m_deadline, &QTimer::timeout, this, [this] { finish(false); });
     m_deadline.start(deadline);

@@ -23,6 +23,8 @@ PipeReader::PipeReader(int fd, const ReadLimits &limits, qsizetype maxBytes, QOb
     ::fcntl(m_fd, F_SETFL, ::fcntl(m_fd, F_GETFL) | O_NONBLOCK);
     ::fcntl(m_fd, F_SETPIPE_SZ, kPipeSize);
     connect(&m_notifier, &QSocketNotifier::activated, this, &PipeReader::readAvailable);
+    // A deadline is a promise to the source: it never ends a read early.
+    m_stepTimer.setTimerType(Qt::PreciseTimer);
     m_stepTimer.setSingleShot(true);
     connect(&m_stepTimer, &QTimer::timeout, this, [this] { finish(Outcome::TimedOut); });
     restartStepTimer();
