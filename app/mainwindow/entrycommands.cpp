@@ -14,6 +14,8 @@
 #include "topmostbracket.h"
 #include "utf8text.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr QChar CR = QChar(13);
@@ -60,7 +62,7 @@ QString EntryCommands::firstCharacters(QByteArrayView utf8, qsizetype count)
 {
     count = std::max<qsizetype>(count, 0);
     const QString text = Utf8Text::left(utf8, count + 1);
-    qsizetype length = std::clamp<qsizetype>(count, 0, text.size());
+    qsizetype length = std::min(count, text.size());
     if (length > 0 && length < text.size() && text.at(length - 1).isHighSurrogate())
         --length;
     return text.left(length);
